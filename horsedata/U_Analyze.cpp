@@ -1,0 +1,139 @@
+#include "U_Analyze.h"
+
+#include <stdexcept>
+#include <string_view>
+
+TDM_Analyze* DM_Analyze = nullptr;
+
+namespace {
+
+constexpr std::string_view Unknown = "？";
+
+// Name bytes 14 (0x0E) to 96 (0x60), in byte order.
+constexpr std::string_view NameCharactersFrom14[] = {
+    "ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ", "サ", "シ", "ス", "セ", "ソ",
+    "タ", "チ", "ツ", "テ", "ト", "ナ", "ニ", "ヌ", "ネ", "ノ", "ハ", "ヒ", "フ", "ヘ", "ホ",
+    "マ", "ミ", "ム", "メ", "モ", "ヤ", "ユ", "ヨ", "ラ", "リ", "ル", "レ", "ロ", "ワ", "ヲ",
+    "ン", "ヴ", "ガ", "ギ", "グ", "ゲ", "ゴ", "ザ", "ジ", "ズ", "ゼ", "ゾ", "ダ", "ヂ", "ヅ",
+    "デ", "ド", "バ", "ビ", "ブ", "ベ", "ボ", "パ", "ピ", "プ", "ペ", "ポ", "ッ", "ァ", "ィ",
+    "ゥ", "ェ", "ォ", "ャ", "ュ", "ョ", "ー", "・"};
+constexpr int FirstNameCode = 14;
+constexpr int LastNameCode = 96;
+static_assert(std::size(NameCharactersFrom14) == LastNameCode - FirstNameCode + 1);
+constexpr std::uint8_t HiraganaACode = 100;
+
+constexpr const char* ExeAbilityNames[ExeAbilityCount] = {
+    "",           "大逃げ",       "大まくり",     "自由自在",     "融通性なし",   "直一気",
+    "気抜き癖",   "4角先頭",      "一瞬の切れ",   "馬群好き",     "馬込み苦手",   "頑丈な体",
+    "繊細な体",   "ど根性",       "スローペース○", "スローペース×", "ハイペース○", "ハイペース×",
+    "大まくり",   "接戦○",        "接戦×",        "大外一気",     "イン強襲",     "出ムチ",
+    "単騎逃げ",   "二の脚",       "殿一気",       "ささり癖",     "強心臓",       "砂かぶり×",
+    "馬群突破",   "シフトダウン", "二枚腰",       "瞬間の反応",   "高速の末脚",   "不屈の闘志",
+    "鋼の精神力", "変幻自在",     "音速の逃亡者", "怒涛の追込",   "一瞬の爆発力", "脅威の粘り",
+    "黄金のまくり", "タフネス"};
+
+constexpr const char* EqpAbilityNames[EqpAbilityCount] = {
+    "",           "サンスポー",   "左回り×",      "平坦巧者",   "海外好き",     "地方好き",
+    "遠征×",      "鉄砲駆け",     "2走ボケ",      "かかり癖",   "鉄砲×",        "斤量○",
+    "斤量×",      "大レース○",    "大レース×",    "外枠好き",   "連戦○",        "連戦×",
+    "連闘○",      "重馬場○",      "重馬場×",      "小回り×",    "小回り○",      "夏場に強い",
+    "夏場に弱い", "冬場に強い",   "冬場に弱い",   "直線○",      "人気者",       "多頭数×",
+    "香港○",      "東京○",        "東京×",        "中山○",      "中山×",        "阪神○",
+    "阪神×",      "京都○",        "京都×",        "新潟○",      "新潟×",        "荒れ馬場○",
+    "荒れ馬場×",  "牝馬戦○",      "距離不問",     "重の鬼",     "連闘マスター", "競馬場不問",
+    "コース不問", "馬場状態不問", "抜群の安定感", "一発屋",     "アイドルホース"};
+
+// Record offsets of the single-byte fields.
+constexpr int SlotStateOffset = 2;
+constexpr int PackedAbilitiesOffset = 14;
+constexpr int DistanceOffset = 22;
+constexpr int ReactiveOffset = 23;
+constexpr int AgilityOffset = 24;
+constexpr int TemperOffset = 25;
+constexpr int EqpAbilityOffset = 26;
+constexpr int ExeAbilityOffset = 34;
+constexpr int DurabilityOffset = 47;
+
+constexpr int AbilityBase = 30; // added to Speed, Endurance and Stamina only
+constexpr int ShortestDistance = 1000;
+constexpr int DistanceStep = 200;
+
+// Bits `first`..`first+6` of the record, least significant bit first.
+int SevenBitField(const std::uint8_t* record, int first) {
+    int value = 0;
+    for (int bit = 0; bit < 7; ++bit) {
+        const int k = first + bit;
+        value |= ((record[k / 8] >> (k % 8)) & 1) << bit;
+    }
+    return value;
+}
+
+std::string NameFromTable(const char* const* names, int count, unsigned code) {
+    return code < static_cast<unsigned>(count) ? std::string(names[code]) : std::string(Unknown);
+}
+
+} // namespace
+
+std::string_view NameCharacter(std::uint8_t code) {
+    if (code >= FirstNameCode && code <= LastNameCode)
+        return NameCharactersFrom14[code - FirstNameCode];
+    if (code == HiraganaACode)
+        return "あ";
+    return Unknown;
+}
+
+std::string TDM_Analyze::DecodeName(int index, int NameField, const HorseBlock& block) {
+    if (index < 0 || index >= RecordCount || NameField < 0 || NameField > 2)
+        throw std::out_of_range("DecodeName: no such record or name field");
+    const std::size_t recordStart = static_cast<std::size_t>(index) * RecordSize;
+    const std::size_t recordEnd = recordStart + RecordSize;
+    std::string name;
+    for (std::size_t at = recordStart + NameFieldOffsets[NameField]; at < recordEnd; ++at) {
+        const std::uint8_t code = block[at];
+        if (code == 0x00 || code == 0xFF)
+            break;
+        name += NameCharacter(code);
+    }
+    return name;
+}
+
+void TDM_Analyze::AnalyzeBlock(const HorseBlock& block) {
+    TDM_HorseStatus& t = table_;
+    for (int i = 0; i < RecordCount; ++i) {
+        const std::uint8_t* r = block.data() + static_cast<std::size_t>(i) * RecordSize;
+        t.HorseID[i] = i;
+        t.Registered[i] = r[SlotStateOffset];
+        t.HorseName[i] = DecodeName(i, 0, block);
+        t.FatherName[i] = DecodeName(i, 1, block);
+        t.MotherName[i] = DecodeName(i, 2, block);
+
+        // Six 7-bit fields start at record bit 116 (the high nibble of byte 14).
+        constexpr int Bits = PackedAbilitiesOffset * 8;
+        t.Agreement[i] = SevenBitField(r, Bits + 4);
+        t.Stamina[i] = SevenBitField(r, Bits + 11) + AbilityBase;
+        t.Speed[i] = SevenBitField(r, Bits + 18) + AbilityBase;
+        t.Endurance[i] = SevenBitField(r, Bits + 25) + AbilityBase;
+        t.Power[i] = SevenBitField(r, Bits + 36);
+        t.Guts[i] = SevenBitField(r, Bits + 43);
+        t.Agility[i] = r[AgilityOffset];
+        t.Temper[i] = r[TemperOffset];
+        t.Reactive[i] = r[ReactiveOffset];
+        t.Durability[i] = r[DurabilityOffset];
+
+        t.LowerDistance[i] = (r[DistanceOffset] >> 4) * DistanceStep + ShortestDistance;
+        t.UpperDistance[i] = (r[DistanceOffset] & 0x0F) * DistanceStep + ShortestDistance;
+
+        for (int slot = 0; slot < AbilitySlotCount; ++slot) {
+            t.ExeAbility[slot][i] = r[ExeAbilityOffset + slot];
+            t.EqpAbility[slot][i] = r[EqpAbilityOffset + slot];
+        }
+    }
+}
+
+std::string TDM_Analyze::ExeAbilityName(unsigned code) {
+    return NameFromTable(ExeAbilityNames, ExeAbilityCount, code);
+}
+
+std::string TDM_Analyze::EqpAbilityName(unsigned code) {
+    return NameFromTable(EqpAbilityNames, EqpAbilityCount, code);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+// A failure of the operating system while reading a horse data file. ErrorCode is the number
+// the message is chosen by: 2 file not found, 3 path not found, 4 too many open files,
+// 5 access denied, or else the platform's own errno.
+class EInOutError : public std::runtime_error {
+public:
+    EInOutError(int errorCode, int systemErrno);
+    int ErrorCode;
+    int SystemErrno;
+};
+
+// The program's error number for an errno value, and the message shown for that number.
+int InOutErrorCode(int systemErrno);
+std::string InOutErrorMessage(int errorCode);
+
+struct HorseFileLayout {
+    std::int64_t FileSize;
+    std::int64_t BlockOffset;
+};
+
+// The three file sizes the program recognises and where the horse block lies in each.
+inline constexpr HorseFileLayout HorseFileLayouts[] = {
+    {496'631, 42'064},
+    {584'756, 42'144},
+    {589'312, 44'112},
+};
+
+std::optional<std::int64_t> BlockOffsetForSize(std::int64_t fileSize);
+
+// Finds the horse block of a data file and copies it.
+class TDM_FileAccess {
+public:
+    // Copies `length` bytes from the block offset into `buffer` and returns true; returns false
+    // without touching `buffer` when the path is not a regular file of a recognised size.
+    // Bytes past the end of a file that shrank during the read are zero. Throws EInOutError.
+    bool ReadHorseBlock(const std::string& path, std::size_t length, std::span<std::uint8_t> buffer);
+};
+
+extern TDM_FileAccess* DM_FileAccess;

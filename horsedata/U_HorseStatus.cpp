@@ -1,0 +1,28 @@
+#include "U_HorseStatus.h"
+
+TDM_HorseStatus* DM_HorseStatus = nullptr;
+
+namespace {
+
+std::array<std::int32_t, AbilitySlotCount>
+SlotsOf(const std::array<IntColumn, AbilitySlotCount>& columns, int index) {
+    std::array<std::int32_t, AbilitySlotCount> codes{};
+    for (int slot = 0; slot < AbilitySlotCount; ++slot)
+        codes[slot] = columns[slot][index];
+    return codes;
+}
+
+} // namespace
+
+std::array<std::int32_t, BasicAbilityCount> TDM_HorseStatus::BasicAbilities(int index) const {
+    return {Speed[index],   Endurance[index], Stamina[index], Power[index],    Agility[index],
+            Agreement[index], Temper[index],  Guts[index],    Reactive[index], Durability[index]};
+}
+
+std::array<std::int32_t, AbilitySlotCount> TDM_HorseStatus::ExeAbilities(int index) const {
+    return SlotsOf(ExeAbility, index);
+}
+
+std::array<std::int32_t, AbilitySlotCount> TDM_HorseStatus::EqpAbilities(int index) const {
+    return SlotsOf(EqpAbility, index);
+}

@@ -1,0 +1,20 @@
+// Writes a demo horse data file for trying the viewer: stallark-gen [FILE [SIZE]].
+#include "HorseFileWriter.h"
+#include "U_FileAccess.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv) {
+    try {
+        const std::string path = argc > 1 ? argv[1] : "demo.dat";
+        const std::int64_t size = argc > 2 ? std::stoll(argv[2]) : HorseFileLayouts[0].FileSize;
+        WriteHorseFile(path, size, MakeDemoBlock());
+        std::printf("%s: %lld bytes\n", path.c_str(), static_cast<long long>(size));
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "stallark-gen: %s\n", error.what());
+        return 1;
+    }
+}
