@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+// The application's title: the program file's name without its folder and without everything
+// from its first ".", every character after the first lower-cased ("Stallark" for Stallark).
+QString ApplicationTitleFor(const QString& programPath);
+QString ApplicationTitle();
+
+// A failure message as the error box shows it: a "." is appended when the last byte sorts
+// above "." (every multi-byte character does); an empty message stays empty.
+std::string WithClosingPeriod(const std::string& message);
+
+// Shows `message` the way every failure is shown: a modal box with the error icon and an OK
+// button, titled with the application's title.
+void ShowErrorMessage(QWidget* parent, const std::string& message);
+
+// Runs one of our event handlers. Qt must never see an exception leave our code, so every
+// handler goes through here: whatever it throws is shown by ShowErrorMessage and the program
+// carries on.
+void RunHandler(QWidget* parent, const std::function<void()>& handler);
