@@ -1,0 +1,198 @@
+// stallark-dump: prints the horses of a horse data file as tab-separated text or as JSON, for a
+// spreadsheet or a script. The texts are those of the viewer's horse list.
+#include "U_Analyze.h"
+#include "U_FileAccess.h"
+#include "U_HorseRow.h"
+#include "U_HorseStatus.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum ExitCode {
+    ExitOk = 0,
+    ExitUsage = 1,
+    ExitNotHorseFile = 2,
+    ExitInOutError = 3,
+};
+
+const char* const Description =
+    "Prints the horses of a horse data file on standard output: by default as UTF-8\n"
+    "tab-separated text, a header line and one line per listed horse with the texts of the\n"
+    "viewer's list.\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  success\n"
+    "  1  usage error\n"
+    "  2  not a horse data file (not a regular file of 496631, 584756 or 589312 bytes)\n"
+    "  3  I/O error (the file cannot be opened or read, or the output cannot be written)";
+
+struct Options {
+    std::string Path; // in the file system's encoding
+    bool All = false;
+    bool Json = false;
+};
+
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "stallark-dump: %s\n", message.c_str());
+}
+
+// Reads the command line; --help and --version end the program here, as does a usage error.
+Options ParseArguments(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(Description));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption all("all", "Print every slot 0..63, not only the listed horses.");
+    const QCommandLineOption json("json", "Print a JSON array of horse objects instead.");
+    parser.addOption(all);
+    parser.addOption(json);
+    parser.addPositionalArgument("FILE", "The horse data file.");
+    parser.process(app);
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        PrintError("exactly one FILE expected; see --help");
+        std::exit(ExitUsage);
+    }
+    return {QFile::encodeName(files.front()).toStdString(), parser.isSet(all), parser.isSet(json)};
+}
+
+// The one line shown for a file the reader refuses: its size against the recognised ones.
+std::string NotHorseFileMessage(const std::string& path) {
+    std::string recognised;
+    for (const HorseFileLayout& layout : HorseFileLayouts)
+        recognised += (recognised.empty() ? "" : ", ") + std::to_string(layout.FileSize);
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::is_regular_file(status)) {
+        const auto size = std::filesystem::file_size(path, error);
+        if (!error)
+            return path + ": " + std::to_string(size) +
+                   " bytes is not a horse data file size (recognised: " + recognised + " bytes)";
+    }
+    return path + ": not a regular file (a horse data file is a regular file of " + recognised +
+           " bytes)";
+}
+
+// The horse indexes to print, ascending: the listed horses, or every slot.
+std::vector<int> IndexesToPrint(const TDM_HorseStatus& table, bool all) {
+    std::vector<int> indexes;
+    for (int i = 0; i < RecordCount; ++i)
+        if (all || table.Registered[i] == 1)
+            indexes.push_back(i);
+    return indexes;
+}
+
+std::string TsvLine(const auto& texts) {
+    std::string line;
+    for (const auto& text : texts)
+        line += (line.empty() ? "" : "\t") + std::string(text);
+    return line + "\n";
+}
+
+std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
+    std::string text = TsvLine(HorseListCaptions);
+    for (const int i : indexes)
+        text += TsvLine(HorseRow(table, i));
+    return text;
+}
+
+QJsonArray CodesJson(const std::array<std::int32_t, AbilitySlotCount>& codes) {
+    QJsonArray array;
+    for (const std::int32_t code : codes)
+        array.append(static_cast<int>(code));
+    return array;
+}
+
+QJsonArray NamesJson(const std::array<std::int32_t, AbilitySlotCount>& codes,
+                     std::string (*nameOf)(unsigned)) {
+    QJsonArray array;
+    for (const std::int32_t code : codes)
+        array.append(QString::fromStdString(nameOf(static_cast<unsigned>(code))));
+    return array;
+}
+
+// One slot of the horse table, every column under its own name.
+QJsonObject HorseJson(const TDM_HorseStatus& t, int i) {
+    return {
+        {"HorseID", t.HorseID[i]},
+        {"Registered", t.Registered[i]},
+        {"HorseName", QString::fromStdString(t.HorseName[i])},
+        {"FatherName", QString::fromStdString(t.FatherName[i])},
+        {"MotherName", QString::fromStdString(t.MotherName[i])},
+        {"Speed", t.Speed[i]},
+        {"Endurance", t.Endurance[i]},
+        {"Stamina", t.Stamina[i]},
+        {"Power", t.Power[i]},
+        {"Agility", t.Agility[i]},
+        {"Agreement", t.Agreement[i]},
+        {"Temper", t.Temper[i]},
+        {"Guts", t.Guts[i]},
+        {"Reactive", t.Reactive[i]},
+        {"Durability", t.Durability[i]},
+        {"LowerDistance", t.LowerDistance[i]},
+        {"UpperDistance", t.UpperDistance[i]},
+        {"ExeAbility", CodesJson(t.ExeAbilities(i))},
+        {"EqpAbility", CodesJson(t.EqpAbilities(i))},
+        {"ExeAbilityNames", NamesJson(t.ExeAbilities(i), &TDM_Analyze::ExeAbilityName)},
+        {"EqpAbilityNames", NamesJson(t.EqpAbilities(i), &TDM_Analyze::EqpAbilityName)},
+    };
+}
+
+std::string JsonText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
+    QJsonArray horses;
+    for (const int i : indexes)
+        horses.append(HorseJson(table, i));
+    return QJsonDocument(horses).toJson(QJsonDocument::Indented).toStdString();
+}
+
+// Reads the file into `table`; false for a file the reader refuses. Throws EInOutError.
+bool LoadTable(const std::string& path, TDM_HorseStatus& table) {
+    HorseBlock block{};
+    if (!TDM_FileAccess().ReadHorseBlock(path, block.size(), block))
+        return false;
+    TDM_Analyze(table).AnalyzeBlock(block);
+    return true;
+}
+
+int Run(const Options& options) {
+    TDM_HorseStatus table;
+    try {
+        if (!LoadTable(options.Path, table)) {
+            PrintError(NotHorseFileMessage(options.Path));
+            return ExitNotHorseFile;
+        }
+    } catch (const EInOutError& error) {
+        PrintError(options.Path + ": " + error.what());
+        return ExitInOutError;
+    }
+    const std::vector<int> indexes = IndexesToPrint(table, options.All);
+    const std::string text = options.Json ? JsonText(table, indexes) : TsvText(table, indexes);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        PrintError("cannot write the output");
+        return ExitInOutError;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("stallark-dump");
+    QCoreApplication::setApplicationVersion(STALLARK_VERSION);
+    return Run(ParseArguments(app));
+}
