@@ -41,7 +41,8 @@ public:
     // Copies `length` bytes from the block offset into `buffer` and returns true; returns false
     // without touching `buffer` when the path is not a regular file of a recognised size.
     // Bytes past the end of a file that shrank during the read are zero. Throws EInOutError.
-    bool ReadHorseBlock(const std::string& path, std::size_t length, std::span<std::uint8_t> buffer);
+    bool ReadHorseBlock(const std::string& path, std::size_t length,
+                        std::span<std::uint8_t> buffer);
 };
 
 extern TDM_FileAccess* DM_FileAccess;

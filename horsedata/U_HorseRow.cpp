@@ -4,8 +4,14 @@
 
 #include <cstdio>
 
-const std::array<const char*, HorseRowColumnCount> HorseListCaptions = {
-    "ID", "馬名", "性齢", "基本能力", "距離適性", "コース適性", "発動系アビリティ", "装備系アビリティ"};
+const std::array<const char*, HorseRowColumnCount> HorseListCaptions = {"ID",
+                                                                        "馬名",
+                                                                        "性齢",
+                                                                        "基本能力",
+                                                                        "距離適性",
+                                                                        "コース適性",
+                                                                        "発動系アビリティ",
+                                                                        "装備系アビリティ"};
 
 namespace {
 

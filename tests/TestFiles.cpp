@@ -4,7 +4,8 @@
 #include <stdexcept>
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "stallark-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "stallark-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
@@ -18,6 +19,7 @@ TempDir::~TempDir() {
 }
 
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
-    EncodeRecord(horse, std::span<std::uint8_t, RecordSize>(
-                            block.data() + static_cast<std::size_t>(index) * RecordSize, RecordSize));
+    EncodeRecord(horse,
+                 std::span<std::uint8_t, RecordSize>(
+                     block.data() + static_cast<std::size_t>(index) * RecordSize, RecordSize));
 }

@@ -106,7 +106,8 @@ std::vector<std::uint8_t> MakeHorseFileBytes(std::int64_t fileSize, const HorseB
 
 void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
         throw std::runtime_error("cannot write " + path);

@@ -1,0 +1,54 @@
+// Writes the README's pictures of the two windows: stallark-screenshots HORSEFILE OUTDIR.
+// Run it on a real display (scripts/screenshots starts one under Xvfb).
+#include "U_Analyze.h"
+#include "U_DetailWindow.h"
+#include "U_FileAccess.h"
+#include "U_HorseStatus.h"
+#include "U_MainWindow.h"
+#include "U_ProgramFont.h"
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: stallark-screenshots HORSEFILE OUTDIR\n");
+        return 1;
+    }
+    UseProgramFont();
+    TMainForm mainForm;
+    MainForm = &mainForm;
+    TDM_HorseStatus horseStatus;
+    DM_HorseStatus = &horseStatus;
+    TDM_FileAccess fileAccess;
+    DM_FileAccess = &fileAccess;
+    TDM_Analyze analyze(horseStatus);
+    DM_Analyze = &analyze;
+
+    const QString outDir = QString::fromLocal8Bit(argv[2]);
+    mainForm.LoadHorseFile(QString::fromLocal8Bit(argv[1]));
+    mainForm.show();
+    auto* list = mainForm.findChild<QTableWidget*>("HorseListView");
+    list->selectRow(1);
+
+    int status = 0;
+    QTimer::singleShot(300, [&] {
+        if (!mainForm.grab().save(outDir + "/main-window.png"))
+            status = 1;
+        TDetailWindow detail(&mainForm);
+        detail.HorseIndex = list->item(1, 0)->text().toInt();
+        QTimer::singleShot(300, [&] {
+            if (!detail.grab().save(outDir + "/detail-window.png"))
+                status = 1;
+            detail.close();
+        });
+        detail.exec();
+        application.quit();
+    });
+    application.exec();
+    return status;
+}

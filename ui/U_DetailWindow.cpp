@@ -1,0 +1,96 @@
+#include "U_DetailWindow.h"
+
+#include "ui_U_DetailWindow.h"
+
+#include "U_Analyze.h"
+#include "U_ErrorDisplay.h"
+#include "U_HorseStatus.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+const QPoint FirstPosition(293, 151);
+
+// The classic desktop's inactive-caption-text colour; Qt has no role for it. Black text
+// stays readable on it.
+const QColor DisplayBoxBackground(212, 208, 200);
+
+QString Decimal(std::int32_t value) {
+    return QString::number(value);
+}
+
+void AddAbilityNames(QListWidget* list, const std::array<std::int32_t, AbilitySlotCount>& codes,
+                     std::string (*nameOf)(unsigned)) {
+    for (const std::int32_t code : codes)
+        if (code != 0)
+            list->addItem(QString::fromStdString(nameOf(static_cast<unsigned>(code))));
+}
+
+} // namespace
+
+TDetailWindow::TDetailWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TDetailWindow>()) {
+    ui->setupUi(this);
+    setFixedSize(size());
+    move(FirstPosition); // not centred on the main window
+
+    QPalette boxes = palette();
+    boxes.setColor(QPalette::Base, DisplayBoxBackground);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setPalette(boxes);
+    for (QListWidget* list : findChildren<QListWidget*>())
+        list->setPalette(boxes);
+
+    connect(ui->Button1, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { Button1Click(); }); });
+    ui->E_HorseName->setFocus();
+}
+
+TDetailWindow::~TDetailWindow() = default;
+
+void TDetailWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        RunHandler(this, [this] { FormShow(); });
+}
+
+void TDetailWindow::keyPressEvent(QKeyEvent* event) {
+    // 閉じる is not the cancel button: Esc leaves the dialog open.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TDetailWindow::FormShow() {
+    FillDetail();
+}
+
+void TDetailWindow::Button1Click() {
+    close();
+}
+
+void TDetailWindow::FillDetail() {
+    const TDM_HorseStatus& table = *DM_HorseStatus;
+    const int i = HorseIndex;
+    ui->E_HorseName->setText(QString::fromStdString(table.HorseName[i]));
+
+    QLineEdit* const abilityBoxes[BasicAbilityCount] = {
+        ui->E_Speed,     ui->E_Endurance, ui->E_Stamina, ui->E_Power,    ui->E_Agility,
+        ui->E_Agreement, ui->E_Temper,    ui->E_Guts,    ui->E_Reactive, ui->E_Durability};
+    const auto abilities = table.BasicAbilities(i);
+    for (int n = 0; n < BasicAbilityCount; ++n)
+        abilityBoxes[n]->setText(Decimal(abilities[n]));
+
+    AddAbilityNames(ui->LB_ExeAbility, table.ExeAbilities(i), &TDM_Analyze::ExeAbilityName);
+    AddAbilityNames(ui->LB_EqpAbility, table.EqpAbilities(i), &TDM_Analyze::EqpAbilityName);
+
+    ui->E_LowerDistance->setText(Decimal(table.LowerDistance[i]));
+    ui->E_UpperDistance->setText(Decimal(table.UpperDistance[i]));
+    ui->E_FatherName->setText(QString::fromStdString(table.FatherName[i]));
+    ui->E_MotherName->setText(QString::fromStdString(table.MotherName[i]));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+// Shows one horse of the horse table box by box. Made anew for every request and filled when
+// shown, so its list boxes always start empty.
+namespace Ui {
+class TDetailWindow;
+}
+
+class TDetailWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDetailWindow(QWidget* parent = nullptr);
+    ~TDetailWindow() override;
+
+    int HorseIndex = 0; // 0..63, set before the dialog is shown
+
+    void FillDetail();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormShow();
+    void Button1Click();
+
+    std::unique_ptr<Ui::TDetailWindow> ui;
+};

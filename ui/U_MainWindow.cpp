@@ -1,0 +1,196 @@
+#include "U_MainWindow.h"
+
+#include "ui_U_MainWindow.h"
+
+#include "U_Analyze.h"
+#include "U_DetailWindow.h"
+#include "U_ErrorDisplay.h"
+#include "U_FileAccess.h"
+#include "U_HorseRow.h"
+#include "U_HorseStatus.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include <memory>
+#include <stdexcept>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+const QPoint FirstPosition(192, 107);
+constexpr int ClientWidth = 800;
+constexpr int ClientHeight = 484;
+constexpr int ColumnWidths[HorseRowColumnCount] = {24, 112, 40, 200, 80, 72, 128, 128};
+constexpr int RowHeight = 17;
+
+// The one local file a drag carries, if it carries exactly one.
+std::optional<QString> DroppedFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().front().isLocalFile())
+        return std::nullopt;
+    return mime->urls().front().toLocalFile();
+}
+
+} // namespace
+
+int HorseIndexFromCaption(const QString& caption) {
+    bool isInteger = false;
+    const int index = caption.toInt(&isInteger, 10);
+    if (!isInteger)
+        throw std::runtime_error("'" + caption.toStdString() + "' は整数ではありません");
+    if (index < 0 || index >= RecordCount)
+        throw std::runtime_error("'" + std::to_string(index) + "' は 0 から " +
+                                 std::to_string(RecordCount - 1) + " までの範囲にありません");
+    return index;
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TMainForm>()) {
+    ui->setupUi(this);
+    ui->N1->setSeparator(true);
+    setFixedSize(ClientWidth, ui->MainMenu->sizeHint().height() + ClientHeight);
+    move(FirstPosition);
+    setAcceptDrops(true);
+
+    QTableWidget* list = ui->HorseListView;
+    for (int column = 0; column < HorseRowColumnCount; ++column)
+        list->setColumnWidth(column, ColumnWidths[column]);
+    list->horizontalHeader()->setSectionsClickable(false);
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setDefaultSectionSize(RowHeight);
+    list->installEventFilter(this);
+
+    ui->Button1->setEnabled(false);
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ui->Button1->setEnabled(SelectedRow().has_value()); });
+
+    auto handle = [this](void (TMainForm::*handler)()) {
+        return [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(ui->O1, &QAction::triggered, this, handle(&TMainForm::O1Click));
+    connect(ui->Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
+    connect(ui->Button1, &QPushButton::clicked, this, handle(&TMainForm::Button1Click));
+    connect(list, &QTableWidget::doubleClicked, this, handle(&TMainForm::Button1Click));
+
+    ChooseFile = [this] { return RunOpenDialog(); };
+}
+
+TMainForm::~TMainForm() = default;
+
+std::optional<QString> TMainForm::RunOpenDialog() {
+    if (openDialog_ == nullptr) {
+        openDialog_ = new QFileDialog(this);
+        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog_->setFileMode(QFileDialog::AnyFile); // a typed missing name reaches the load
+        openDialog_->setObjectName("OpenDialog");
+    }
+    if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty())
+        return std::nullopt;
+    return openDialog_->selectedFiles().front();
+}
+
+void TMainForm::LoadHorseFile(const QString& path) {
+    const auto block = std::make_unique<HorseBlock>();
+    if (!DM_FileAccess->ReadHorseBlock(QFile::encodeName(path).toStdString(), HorseBlockSize,
+                                       *block))
+        return;
+    DM_Analyze->AnalyzeBlock(*block);
+    RefreshHorseList();
+}
+
+void TMainForm::RefreshHorseList() {
+    QTableWidget* list = ui->HorseListView;
+    const TDM_HorseStatus& table = *DM_HorseStatus;
+    list->setUpdatesEnabled(false);
+    list->clearSelection();
+    list->setRowCount(0);
+    for (int i = 0; i < RecordCount; ++i) {
+        if (table.Registered[i] != 1)
+            continue;
+        const int row = list->rowCount();
+        list->insertRow(row);
+        const HorseRowTexts texts = HorseRow(table, i);
+        for (int column = 0; column < HorseRowColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(texts[column]));
+            if (column != 0) // only the caption can be typed over
+                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            list->setItem(row, column, item);
+        }
+    }
+    list->setUpdatesEnabled(true);
+}
+
+void TMainForm::O1Click() {
+    if (const std::optional<QString> path = ChooseFile())
+        LoadHorseFile(*path);
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+std::optional<int> TMainForm::SelectedRow() const {
+    const QModelIndexList rows = ui->HorseListView->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.front().row();
+}
+
+void TMainForm::Button1Click() {
+    const std::optional<int> row = SelectedRow();
+    if (!row)
+        return;
+    TDetailWindow dialog(this);
+    dialog.HorseIndex = HorseIndexFromCaption(ui->HorseListView->item(*row, 0)->text());
+    dialog.exec();
+}
+
+void TMainForm::CopySelectedRow() {
+    const std::optional<int> row = SelectedRow();
+    if (!row)
+        return;
+    QStringList texts;
+    for (int column = 0; column < HorseRowColumnCount; ++column)
+        texts << ui->HorseListView->item(*row, column)->text();
+    QApplication::clipboard()->setText(texts.join('\t'));
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // The list's own Enter and Ctrl+C are replaced: Enter shows the selected horse like
+    // 詳細表示, Ctrl+C copies the whole row instead of one cell. While a caption is being
+    // edited the keys go to the editor, not here.
+    if (watched == ui->HorseListView && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            RunHandler(this, [this] { Button1Click(); });
+            return true;
+        }
+        if (key->matches(QKeySequence::Copy)) {
+            RunHandler(this, [this] { CopySelectedRow(); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    if (const std::optional<QString> path = DroppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        RunHandler(this, [this, &path] { LoadHorseFile(*path); });
+    }
+}

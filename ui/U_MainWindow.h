@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QFileDialog;
+
+// The program's only top-level window: the list of the horses of the file loaded last, the
+// file menu and the 詳細表示 button.
+namespace Ui {
+class TMainForm;
+}
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Reads, decodes and lists the horses of a file. A file of unrecognised size changes
+    // nothing; an I/O failure throws and also leaves the table and the list as they were.
+    void LoadHorseFile(const QString& path);
+    void RefreshHorseList();
+
+    // Asks the user for a file; returns nothing when the user cancels. Tests replace it so
+    // that no dialog waits for a person.
+    std::function<std::optional<QString>()> ChooseFile;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void O1Click();
+    void Exit1Click();
+    void Button1Click();
+    void CopySelectedRow();
+    std::optional<int> SelectedRow() const;
+    std::optional<QString> RunOpenDialog();
+
+    std::unique_ptr<Ui::TMainForm> ui;
+    QFileDialog* openDialog_ = nullptr; // made on first use; keeps the last chosen name
+};
+
+// The horse index that a row's caption names. Throws with the message the user sees when the
+// caption is not an integer or names no slot of the table.
+int HorseIndexFromCaption(const QString& caption);
+
+extern TMainForm* MainForm;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QAbstractSlider>
+
+// A pair of arrow buttons stacked on each other that step a value up and down, attached to
+// no other control. Qt has no such stand-alone control; the spin box always brings a text field.
+class TUpDown : public QAbstractSlider {
+    Q_OBJECT
+public:
+    explicit TUpDown(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override { return {16, 24}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    enum class Arrow { None, Up, Down };
+    Arrow ArrowAt(const QPoint& point) const;
+    QRect ArrowRect(Arrow arrow) const;
+
+    Arrow pressed_ = Arrow::None;
+};
