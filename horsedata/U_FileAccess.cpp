@@ -15,6 +15,26 @@ constexpr int PathNotFound = 3;
 constexpr int TooManyOpenFiles = 4;
 constexpr int AccessDenied = 5;
 
+// Which of the four conditions an errno value stands for; nullopt for any other failure.
+std::optional<int> ConditionOf(int systemErrno) {
+    switch (systemErrno) {
+    case ENOENT:
+        return FileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return PathNotFound;
+    case EMFILE:
+    case ENFILE:
+        return TooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+        return AccessDenied;
+    default:
+        return std::nullopt;
+    }
+}
+
 [[noreturn]] void RaiseInOutError() {
     const int systemErrno = errno;
     throw EInOutError(InOutErrorCode(systemErrno), systemErrno);
@@ -46,30 +66,15 @@ private:
 } // namespace
 
 EInOutError::EInOutError(int errorCode, int systemErrno)
-    : std::runtime_error(InOutErrorMessage(errorCode)), ErrorCode(errorCode),
+    : std::runtime_error(InOutErrorMessage(systemErrno)), ErrorCode(errorCode),
       SystemErrno(systemErrno) {}
 
 int InOutErrorCode(int systemErrno) {
-    switch (systemErrno) {
-    case ENOENT:
-        return FileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return PathNotFound;
-    case EMFILE:
-    case ENFILE:
-        return TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-        return AccessDenied;
-    default:
-        return systemErrno;
-    }
+    return ConditionOf(systemErrno).value_or(systemErrno);
 }
 
-std::string InOutErrorMessage(int errorCode) {
-    switch (errorCode) {
+std::string InOutErrorMessage(int systemErrno) {
+    switch (ConditionOf(systemErrno).value_or(0)) {
     case FileNotFound:
         return "ファイルが見つかりません";
     case PathNotFound:
@@ -79,7 +84,7 @@ std::string InOutErrorMessage(int errorCode) {
     case AccessDenied:
         return "ファイルへのアクセスが拒否されました";
     default:
-        return "I/O エラー (" + std::to_string(errorCode) + ")";
+        return "I/O エラー (" + std::to_string(systemErrno) + ")";
     }
 }
 
@@ -98,8 +103,16 @@ bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
     // Read-only, because the viewer never writes; non-blocking, so that a FIFO or a device
     // chosen by mistake cannot stall the open. Such files are refused below by their type.
     FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.Get() < 0)
+    if (file.Get() < 0) {
+        // Something that is no regular file and cannot even be opened (a socket, a device
+        // without its driver) is refused like any other file that cannot be a horse file.
+        const int openErrno = errno;
+        struct stat status {};
+        if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            return false;
+        errno = openErrno;
         RaiseInOutError();
+    }
 
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0)

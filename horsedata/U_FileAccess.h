@@ -7,9 +7,10 @@
 #include <stdexcept>
 #include <string>
 
-// A failure of the operating system while reading a horse data file. ErrorCode is the number
-// the message is chosen by: 2 file not found, 3 path not found, 4 too many open files,
-// 5 access denied, or else the platform's own errno.
+// A failure of the operating system while reading a horse data file. ErrorCode is the
+// program's number for it: 2 file not found, 3 path not found, 4 too many open files,
+// 5 access denied, or else the platform's own errno. The message follows the errno, so an
+// errno whose value equals one of those numbers (EIO is 5) still reads "I/O エラー (5)".
 class EInOutError : public std::runtime_error {
 public:
     EInOutError(int errorCode, int systemErrno);
@@ -17,9 +18,9 @@ public:
     int SystemErrno;
 };
 
-// The program's error number for an errno value, and the message shown for that number.
+// The program's error number for an errno value, and the message shown for an errno value.
 int InOutErrorCode(int systemErrno);
-std::string InOutErrorMessage(int errorCode);
+std::string InOutErrorMessage(int systemErrno);
 
 struct HorseFileLayout {
     std::int64_t FileSize;
