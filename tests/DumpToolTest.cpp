@@ -1,0 +1,279 @@
+// stallark-dump end to end: the built program run on files made by the writer.
+#include "TestFiles.h"
+#include "U_FileAccess.h"
+
+#include <gtest/gtest.h>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+RunResult RunDump(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(STALLARK_DUMP), arguments);
+    RunResult result;
+    if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.ExitCode = process.exitCode();
+    result.Out = process.readAllStandardOutput().toStdString();
+    result.Err = process.readAllStandardError().toStdString();
+    return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the output does not end with a line break";
+    return lines;
+}
+
+const std::string Header =
+    "ID\t馬名\t性齢\t基本能力\t距離適性\tコース適性\t発動系アビリティ\t装備系アビリティ";
+
+// Three listed horses (slots 2, 20, 63, written out of order) and two that are not listed:
+// slot 5 with state 0 and slot 9 with state 2. Every other slot is all zero (state 0).
+class DumpTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HorseBlock block{};
+        PutHorse(block, 63,
+                 {1,
+                  "アカツキ",
+                  "ヨアケ",
+                  "アサ",
+                  99,
+                  88,
+                  76,
+                  45,
+                  130,
+                  30,
+                  70,
+                  60,
+                  200,
+                  80,
+                  1000,
+                  1400,
+                  {23, 0, 0, 0},
+                  {15, 0, 0, 0}});
+        PutHorse(block, 20,
+                 {1,
+                  "ハヤテ",
+                  "ソラ",
+                  "ハル",
+                  95,
+                  88,
+                  101,
+                  7,
+                  0,
+                  64,
+                  12,
+                  100,
+                  255,
+                  9,
+                  1600,
+                  2400,
+                  {5, 0, 0, 7},
+                  {0, 52, 0, 0}});
+        PutHorse(block, 2,
+                 {1,
+                  "ヴィーナス",
+                  "ロード",
+                  "ヴィ",
+                  157,
+                  30,
+                  30,
+                  127,
+                  255,
+                  0,
+                  0,
+                  127,
+                  0,
+                  0,
+                  4000,
+                  1000,
+                  {1, 2, 3, 4},
+                  {200, 0, 0, 200}});
+        PutHorse(block, 5,
+                 {0,
+                  "ノコリビ",
+                  "ヒノコ",
+                  "ノビ",
+                  60,
+                  60,
+                  60,
+                  20,
+                  40,
+                  20,
+                  80,
+                  30,
+                  60,
+                  60,
+                  1000,
+                  1200,
+                  {9, 0, 0, 0},
+                  {}});
+        PutHorse(block, 9,
+                 {2,
+                  "ムーン",
+                  "ツキヨ",
+                  "ヨゾラ",
+                  100,
+                  100,
+                  100,
+                  50,
+                  100,
+                  50,
+                  50,
+                  50,
+                  100,
+                  100,
+                  1600,
+                  2400,
+                  {},
+                  {}});
+        Path = QString::fromStdString(Dir.File("horses.dat"));
+        WriteHorseFile(Path.toStdString(), HorseFileLayouts[2].FileSize, block);
+    }
+
+    TempDir Dir;
+    QString Path;
+};
+
+} // namespace
+
+TEST_F(DumpTool, ListedHorsesAsTabSeparatedListTexts) {
+    const RunResult run = RunDump({Path});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const std::vector<std::string> expected = {
+        Header,
+        "2\tヴィーナス\t？\t157/30/30/127/255/00/00/127/00/00\t4000 - 1000\t？/？\t"
+        "大逃げ/大まくり/自由自在/融通性なし\t？/？",
+        "20\tハヤテ\t？\t95/88/101/07/00/64/12/100/255/09\t1600 - 2400\t？/？\t直一気/4角先頭\t"
+        "アイドルホース/",
+        "63\tアカツキ\t？\t99/88/76/45/130/30/70/60/200/80\t1000 - 1400\t？/？\t出ムチ/\t"
+        "外枠好き/",
+    };
+    EXPECT_EQ(Lines(run.Out), expected);
+}
+
+TEST_F(DumpTool, AllPrintsEverySlotInOrder) {
+    const RunResult run = RunDump({"--all", Path});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 1u + RecordCount);
+    EXPECT_EQ(lines[0], Header);
+    for (int i = 0; i < RecordCount; ++i)
+        EXPECT_EQ(lines[1 + i].substr(0, lines[1 + i].find('\t')), std::to_string(i));
+    EXPECT_EQ(lines[1 + 5], "5\tノコリビ\t？\t60/60/60/20/40/20/80/30/60/60\t1000 - 1200\t？/？\t"
+                            "馬群好き/\t");
+    EXPECT_EQ(lines[1 + 9].substr(0, 11), "9\tムーン");
+    EXPECT_EQ(lines[1 + 0], "0\t\t？\t30/30/30/00/00/00/00/00/00/00\t1000 - 1000\t？/？\t\t");
+}
+
+TEST_F(DumpTool, JsonHasEveryColumnByName) {
+    const RunResult run = RunDump({"--json", Path});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    QJsonParseError parseError{};
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(run.Out), &parseError);
+    ASSERT_EQ(parseError.error, QJsonParseError::NoError) << run.Out;
+    ASSERT_TRUE(document.isArray());
+    const QJsonArray horses = document.array();
+    ASSERT_EQ(horses.size(), 3);
+    EXPECT_EQ(horses[0].toObject()["HorseID"].toInt(), 2);
+    EXPECT_EQ(horses[2].toObject()["HorseID"].toInt(), 63);
+
+    const QJsonObject horse = horses[1].toObject();
+    const QStringList keys = horse.keys();
+    const std::set<QString> expectedKeys = {
+        "HorseID",        "Registered",    "HorseName",  "FatherName", "MotherName",
+        "Speed",          "Endurance",     "Stamina",    "Power",      "Agility",
+        "Agreement",      "Temper",        "Guts",       "Reactive",   "Durability",
+        "LowerDistance",  "UpperDistance", "ExeAbility", "EqpAbility", "ExeAbilityNames",
+        "EqpAbilityNames"};
+    EXPECT_EQ(std::set<QString>(keys.begin(), keys.end()), expectedKeys);
+
+    EXPECT_EQ(horse["HorseID"].toInt(), 20);
+    EXPECT_EQ(horse["Registered"].toInt(), 1);
+    EXPECT_EQ(horse["HorseName"].toString(), QStringLiteral("ハヤテ"));
+    EXPECT_EQ(horse["FatherName"].toString(), QStringLiteral("ソラ"));
+    EXPECT_EQ(horse["MotherName"].toString(), QStringLiteral("ハル"));
+    const std::pair<const char*, int> abilities[] = {
+        {"Speed", 95},     {"Endurance", 88}, {"Stamina", 101},        {"Power", 7},
+        {"Agility", 0},    {"Agreement", 64}, {"Temper", 12},          {"Guts", 100},
+        {"Reactive", 255}, {"Durability", 9}, {"LowerDistance", 1600}, {"UpperDistance", 2400}};
+    for (const auto& [key, value] : abilities)
+        EXPECT_EQ(horse[key].toInt(-1), value) << key;
+    EXPECT_EQ(horse["ExeAbility"].toArray(), (QJsonArray{5, 0, 0, 7}));
+    EXPECT_EQ(horse["EqpAbility"].toArray(), (QJsonArray{0, 52, 0, 0}));
+    EXPECT_EQ(horse["ExeAbilityNames"].toArray(), (QJsonArray{"直一気", "", "", "4角先頭"}));
+    EXPECT_EQ(horse["EqpAbilityNames"].toArray(), (QJsonArray{"", "アイドルホース", "", ""}));
+    EXPECT_EQ(horses[0].toObject()["EqpAbilityNames"].toArray(), (QJsonArray{"？", "", "", "？"}));
+}
+
+TEST_F(DumpTool, JsonAllHasEverySlotWithItsState) {
+    const RunResult run = RunDump({"--json", "--all", Path});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const QJsonArray horses = QJsonDocument::fromJson(QByteArray::fromStdString(run.Out)).array();
+    ASSERT_EQ(horses.size(), RecordCount);
+    for (int i = 0; i < RecordCount; ++i) {
+        const QJsonObject horse = horses[i].toObject();
+        EXPECT_EQ(horse["HorseID"].toInt(-1), i);
+        const int state = i == 2 || i == 20 || i == 63 ? 1 : i == 9 ? 2 : 0;
+        EXPECT_EQ(horse["Registered"].toInt(-1), state) << i;
+    }
+    EXPECT_EQ(horses[5].toObject()["HorseName"].toString(), QStringLiteral("ノコリビ"));
+}
+
+TEST_F(DumpTool, FileOfUnrecognisedSize) {
+    const std::string path = Dir.File("short.dat");
+    WriteBytes(path, std::vector<std::uint8_t>(496'630, 0x0E));
+    const RunResult run = RunDump({QString::fromStdString(path)});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Out, "");
+    const std::vector<std::string> lines = Lines(run.Err);
+    ASSERT_EQ(lines.size(), 1u) << run.Err;
+    for (const char* size : {"496630", "496631", "584756", "589312"})
+        EXPECT_NE(lines[0].find(size), std::string::npos) << size;
+}
+
+TEST_F(DumpTool, MissingFileIsAnInOutError) {
+    const RunResult run = RunDump({"--json", QString::fromStdString(Dir.File("missing.dat"))});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("ファイルが見つかりません"), std::string::npos) << run.Err;
+    EXPECT_EQ(Lines(run.Err).size(), 1u);
+}
+
+TEST_F(DumpTool, UsageHelpAndVersion) {
+    const RunResult none = RunDump({});
+    EXPECT_EQ(none.ExitCode, 1);
+    EXPECT_EQ(none.Out, "");
+    EXPECT_EQ(RunDump({Path, Path}).ExitCode, 1);
+    EXPECT_EQ(RunDump({"--no-such-option", Path}).ExitCode, 1);
+
+    const RunResult help = RunDump({"--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    for (const char* text : {"--all", "--json", "Exit codes", "1  usage error", "3  I/O error"})
+        EXPECT_NE(help.Out.find(text), std::string::npos) << text;
+
+    const RunResult version = RunDump({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out, "stallark-dump " STALLARK_VERSION "\n");
+}
