@@ -43,17 +43,6 @@ TEST(HorseRow, AllEightTexts) {
     EXPECT_EQ(HorseRow(t, i), expected);
 }
 
-TEST(HorseRow, FreshTableAndUnsortedDistances) {
-    TDM_HorseStatus t; // as at start-up: every integer 0, every text empty
-    EXPECT_EQ(HorseRow(t, 0), (HorseRowTexts{"0", "", "？", "00/00/00/00/00/00/00/00/00/00",
-                                             "0 - 0", "？/？", "", ""}));
-    t.HorseID[63] = 63;
-    t.LowerDistance[63] = 4000;
-    t.UpperDistance[63] = 1000;
-    EXPECT_EQ(HorseRow(t, 63)[0], "63");
-    EXPECT_EQ(HorseRow(t, 63)[4], "4000 - 1000");
-}
-
 // A filled slot 1..3 ends with "/", slot 4 never does, empty slots leave nothing.
 TEST(AbilityText, SlashRule) {
     EXPECT_EQ(ExeText({0, 0, 0, 0}), "");
