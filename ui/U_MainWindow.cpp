@@ -63,6 +63,8 @@ TMainForm::TMainForm(QWidget* parent)
     setAcceptDrops(true);
 
     QTableWidget* list = ui->HorseListView;
+    list->horizontalHeader()->setMinimumSectionSize(
+        1); // the ID column is narrower than Qt's default
     for (int column = 0; column < HorseRowColumnCount; ++column)
         list->setColumnWidth(column, ColumnWidths[column]);
     list->horizontalHeader()->setSectionsClickable(false);
@@ -167,9 +169,11 @@ void TMainForm::CopySelectedRow() {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // The list's own Enter and Ctrl+C are replaced: Enter shows the selected horse like
-    // 詳細表示, Ctrl+C copies the whole row instead of one cell. While a caption is being
-    // edited the keys go to the editor, not here.
-    if (watched == ui->HorseListView && event->type() == QEvent::KeyPress) {
+    // 詳細表示, Ctrl+C copies the whole row instead of one cell. Keys that the caption editor
+    // leaves unhandled travel up to the list too; they are not the list's own, so the Enter
+    // that ends an edit does not open a window.
+    if (watched == ui->HorseListView && event->type() == QEvent::KeyPress &&
+        ui->HorseListView->hasFocus()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             RunHandler(this, [this] { Button1Click(); });
