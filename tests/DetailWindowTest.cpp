@@ -1,0 +1,200 @@
+#include "U_DetailWindow.h"
+#include "ViewerFixture.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class DetailWindowTest : public ViewerTest {
+protected:
+    // Loads a file with `horse` in slot `index` and shows that slot's detail window.
+    void ShowHorse(const HorseRecordFields& horse, int index = 12) {
+        HorseBlock block{};
+        PutHorse(block, index, horse);
+        OpenThroughMenu(WriteFile("horse.dat", block));
+        detail = std::make_unique<TDetailWindow>(form.get());
+        detail->HorseIndex = index;
+        detail->show();
+    }
+    QString Text(const char* name) const { return detail->findChild<QLineEdit*>(name)->text(); }
+    QStringList Lines(const char* name) const {
+        QStringList lines;
+        const auto* list = detail->findChild<QListWidget*>(name);
+        for (int row = 0; row < list->count(); ++row)
+            lines << list->item(row)->text();
+        return lines;
+    }
+
+    std::unique_ptr<TDetailWindow> detail;
+};
+
+struct Placement {
+    const char* name;
+    QRect geometry; // in the parent; only the width counts for an edit box (height 0)
+};
+
+} // namespace
+
+TEST_F(DetailWindowTest, ShowsEveryFieldOfTheHorse) {
+    ShowHorse(SampleHorse());
+    EXPECT_EQ(Text("E_HorseName"), "ガパアイウ");
+    const std::pair<const char*, const char*> abilities[] = {
+        {"E_Speed", "95"},     {"E_Endurance", "88"}, {"E_Stamina", "101"}, {"E_Power", "7"},
+        {"E_Agility", "0"},    {"E_Agreement", "64"}, {"E_Temper", "12"},   {"E_Guts", "100"},
+        {"E_Reactive", "255"}, {"E_Durability", "9"}};
+    for (const auto& [name, value] : abilities)
+        EXPECT_EQ(Text(name), value) << name;
+    EXPECT_EQ(Lines("LB_ExeAbility"), (QStringList{"馬群好き", "？"}));
+    EXPECT_EQ(Lines("LB_EqpAbility"), (QStringList{"サンスポー", "アイドルホース", "？"}));
+    EXPECT_EQ(Text("E_LowerDistance"), "1600");
+    EXPECT_EQ(Text("E_UpperDistance"), "2400");
+    EXPECT_EQ(Text("E_FatherName"), "ソラノカナタ");
+    EXPECT_EQ(Text("E_MotherName"), "ハルカゼ");
+    EXPECT_EQ(Text("E_SexAge"), "");
+    EXPECT_EQ(Text("E_Rank"), "");
+    for (const char* fixed : {"Edit13", "Edit14", "Edit15", "Edit16", "Edit17", "Edit18", "Edit19"})
+        EXPECT_EQ(Text(fixed), "？") << fixed;
+}
+
+TEST_F(DetailWindowTest, EmptyAbilitySlotsAddNoLines) {
+    HorseRecordFields horse = SampleHorse();
+    horse.ExeAbility = {0, 0, 0, 0};
+    horse.EqpAbility = {0, 0, 0, 43};
+    horse.LowerDistance = 3000;
+    horse.UpperDistance = 1200; // shown as stored, not reordered
+    ShowHorse(horse, 0);
+    EXPECT_TRUE(Lines("LB_ExeAbility").isEmpty());
+    EXPECT_EQ(Lines("LB_EqpAbility"), QStringList{"牝馬戦○"});
+    EXPECT_EQ(Text("E_LowerDistance"), "3000");
+    EXPECT_EQ(Text("E_UpperDistance"), "1200");
+}
+
+TEST_F(DetailWindowTest, OpensWithFocusInTheNameAndTabsInLayoutOrder) {
+    HorseBlock block{};
+    PutHorse(block, 0, SampleHorse());
+    OpenThroughMenu(WriteFile("horse.dat", block));
+    const QStringList expected = {
+        "E_HorseName",     "E_SexAge",        "E_Rank",     "LB_ExeAbility", "LB_EqpAbility",
+        "E_LowerDistance", "E_UpperDistance", "Edit13",     "Edit14",        "Edit15",
+        "Edit16",          "Edit17",          "Edit18",     "Edit19",        "E_Speed",
+        "E_Endurance",     "E_Stamina",       "E_Power",    "E_Agility",     "E_Agreement",
+        "E_Temper",        "E_Guts",          "E_Reactive", "E_Durability",  "E_FatherName",
+        "E_MotherName",    "UpDown1",         "Button1",    "E_HorseName"};
+    QStringList visited;
+    TDetailWindow dialog(form.get());
+    ModalHandler walk("TDetailWindow", [&](QWidget* modal) {
+        visited << QApplication::focusWidget()->objectName();
+        for (int step = 1; step < expected.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        modal->close();
+    });
+    dialog.exec();
+    ASSERT_TRUE(walk.Handled());
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(DetailWindowTest, EscapeLeavesItOpenAndTheButtonsClose) {
+    ShowHorse(SampleHorse());
+    QTest::keyClick(detail.get(), Qt::Key_Escape);
+    EXPECT_TRUE(detail->isVisible());
+    QTest::keyClick(detail->findChild<QWidget*>("E_HorseName"), Qt::Key_Return);
+    EXPECT_TRUE(detail->isVisible());
+    auto* close = detail->findChild<QPushButton*>("Button1");
+    EXPECT_EQ(close->text(), "閉じる");
+    EXPECT_FALSE(close->isDefault());
+    EXPECT_FALSE(close->autoDefault());
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_FALSE(detail->isVisible());
+
+    detail->show();
+    detail->close(); // the title bar's close box
+    EXPECT_FALSE(detail->isVisible());
+}
+
+TEST_F(DetailWindowTest, UpDownStepsOnlyItself) {
+    ShowHorse(SampleHorse());
+    auto* upDown = detail->findChild<QAbstractSlider*>("UpDown1");
+    ASSERT_NE(upDown, nullptr);
+    EXPECT_EQ(upDown->minimum(), 0);
+    EXPECT_EQ(upDown->maximum(), 100);
+    EXPECT_EQ(upDown->value(), 0);
+    EXPECT_EQ(upDown->orientation(), Qt::Vertical);
+    QTest::mouseClick(upDown, Qt::LeftButton, {}, QPoint(8, 4));
+    QTest::mouseClick(upDown, Qt::LeftButton, {}, QPoint(8, 4));
+    EXPECT_EQ(upDown->value(), 2);
+    QTest::mouseClick(upDown, Qt::LeftButton, {}, QPoint(8, 20));
+    EXPECT_EQ(upDown->value(), 1);
+    for (int n = 0; n < 5; ++n)
+        QTest::mouseClick(upDown, Qt::LeftButton, {}, QPoint(8, 20));
+    EXPECT_EQ(upDown->value(), 0);
+    EXPECT_EQ(Text("E_Speed"), "95");
+}
+
+TEST_F(DetailWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
+    ShowHorse(SampleHorse());
+    EXPECT_EQ(detail->windowTitle(), "詳細表示");
+    EXPECT_EQ(detail->size(), QSize(592, 453));
+    EXPECT_EQ(detail->minimumSize(), detail->maximumSize());
+    EXPECT_EQ(detail->pos(), QPoint(293, 151));
+    const Qt::WindowFlags flags = detail->windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+
+    const Placement boxes[] = {
+        {"GroupBox01", {32, 16, 521, 57}},    {"GroupBox02", {32, 80, 249, 193}},
+        {"GroupBox03", {304, 80, 249, 193}},  {"GroupBox04", {32, 280, 145, 73}},
+        {"GroupBox05", {184, 280, 97, 73}},   {"GroupBox06", {32, 368, 145, 73}},
+        {"GroupBox07", {184, 368, 97, 73}},   {"GroupBox08", {304, 280, 249, 73}},
+        {"Button1", {440, 400, 75, 25}},      {"UpDown1", {520, 400, 16, 24}},
+        {"LB_ExeAbility", {56, 24, 177, 57}}, {"LB_EqpAbility", {56, 96, 177, 81}},
+    };
+    for (const Placement& p : boxes)
+        EXPECT_EQ(detail->findChild<QWidget*>(p.name)->geometry(), p.geometry) << p.name;
+
+    const Placement edits[] = {
+        {"E_HorseName", {48, 20, 129, 0}},    {"E_SexAge", {216, 20, 41, 0}},
+        {"E_Rank", {312, 20, 41, 0}},         {"E_Speed", {72, 24, 41, 0}},
+        {"E_Endurance", {184, 24, 41, 0}},    {"E_Stamina", {72, 56, 41, 0}},
+        {"E_Power", {184, 56, 41, 0}},        {"E_Agility", {72, 88, 41, 0}},
+        {"E_Agreement", {184, 88, 41, 0}},    {"E_Temper", {72, 120, 41, 0}},
+        {"E_Guts", {184, 120, 41, 0}},        {"E_Reactive", {72, 152, 41, 0}},
+        {"E_Durability", {184, 152, 41, 0}},  {"E_LowerDistance", {16, 28, 41, 0}},
+        {"E_UpperDistance", {80, 28, 41, 0}}, {"Edit13", {40, 20, 33, 0}},
+        {"Edit14", {40, 44, 33, 0}},          {"Edit15", {106, 32, 25, 0}},
+        {"Edit16", {74, 32, 25, 0}},          {"Edit17", {42, 32, 25, 0}},
+        {"Edit18", {10, 32, 25, 0}},          {"Edit19", {8, 32, 73, 0}},
+        {"E_FatherName", {48, 20, 121, 0}},   {"E_MotherName", {48, 44, 121, 0}},
+    };
+    for (const Placement& p : edits) {
+        const QRect at = detail->findChild<QWidget*>(p.name)->geometry();
+        EXPECT_EQ(QRect(at.x(), at.y(), at.width(), 0), p.geometry) << p.name;
+    }
+
+    const std::pair<const char*, const char*> captions[] = {
+        {"GroupBox01", "馬名"},       {"GroupBox02", "基本能力"},   {"GroupBox03", "アビリティ"},
+        {"GroupBox04", "距離適性"},   {"GroupBox05", "コース適性"}, {"GroupBox06", "脚質"},
+        {"GroupBox07", "成長タイプ"}, {"GroupBox08", "父母"}};
+    for (const auto& [name, title] : captions)
+        EXPECT_EQ(detail->findChild<QGroupBox*>(name)->title(), title) << name;
+    EXPECT_EQ(detail->findChild<QLabel*>("L_Hyphen")->text(), "～");
+    EXPECT_EQ(detail->findChild<QLabel*>("Label16")->text(), "ダート");
+    EXPECT_EQ(detail->findChild<QLabel*>("Label20")->text(), "追");
+}
+
+TEST_F(DetailWindowTest, BoxesAreReadableOnTheirGreyBackground) {
+    ShowHorse(SampleHorse());
+    for (QWidget* box : detail->findChildren<QLineEdit*>()) {
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(212, 208, 200));
+        EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
+    }
+    for (QWidget* box : detail->findChildren<QListWidget*>())
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(212, 208, 200));
+}

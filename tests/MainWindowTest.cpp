@@ -1,0 +1,416 @@
+#include "U_ErrorDisplay.h"
+#include "U_HorseRow.h"
+#include "ViewerFixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace {
+
+HorseBlock BlockWithHorsesAt(std::initializer_list<int> indexes) {
+    HorseBlock block{};
+    for (const int index : indexes) {
+        HorseRecordFields horse = SampleHorse();
+        horse.Speed = 30 + index; // tells the rows apart
+        PutHorse(block, index, horse);
+    }
+    return block;
+}
+
+QString ExpectedTitle() {
+    return ApplicationTitleFor(QCoreApplication::applicationFilePath());
+}
+
+void SelectRow(QTableWidget* list, int row) {
+    list->setFocus();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row, 1)).center());
+}
+
+} // namespace
+
+TEST_F(ViewerTest, LoadListsRegisteredHorsesInIndexOrderWithTheirTexts) {
+    HorseBlock block = BlockWithHorsesAt({40, 3, 12});
+    HorseRecordFields unlisted = SampleHorse();
+    unlisted.Registered = 2;
+    PutHorse(block, 20, unlisted);
+    OpenThroughMenu(WriteFile("horses.dat", block));
+
+    ASSERT_EQ(List()->rowCount(), 3);
+    EXPECT_EQ(List()->item(0, 0)->text(), "3");
+    EXPECT_EQ(List()->item(1, 0)->text(), "12");
+    EXPECT_EQ(List()->item(2, 0)->text(), "40");
+    EXPECT_EQ(RowTexts(1), (QStringList{"12", "ガパアイウ", "？",
+                                        "42/88/101/07/00/64/12/100/255/09", "1600 - 2400", "？/？",
+                                        "馬群好き/？", "サンスポー/アイドルホース/？/"}));
+    EXPECT_TRUE(List()->selectionModel()->selectedRows().isEmpty());
+    EXPECT_FALSE(Control<QPushButton>("Button1")->isEnabled());
+}
+
+TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOver) {
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5})));
+    ASSERT_EQ(List()->rowCount(), 1);
+    EXPECT_TRUE(List()->item(0, 0)->flags() & Qt::ItemIsEditable);
+    for (int column = 1; column < HorseRowColumnCount; ++column)
+        EXPECT_FALSE(List()->item(0, column)->flags() & Qt::ItemIsEditable) << column;
+    EXPECT_EQ(List()->editTriggers(), QAbstractItemView::SelectedClicked);
+}
+
+TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
+    OpenThroughMenu(WriteFile("first.dat", BlockWithHorsesAt({1, 2, 3})));
+    SelectRow(List(), 1);
+    ASSERT_EQ(List()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(Control<QPushButton>("Button1")->isEnabled());
+
+    OpenThroughMenu(WriteFile("second.dat", BlockWithHorsesAt({7})));
+    ASSERT_EQ(List()->rowCount(), 1);
+    EXPECT_EQ(List()->item(0, 0)->text(), "7");
+    EXPECT_TRUE(List()->selectionModel()->selectedRows().isEmpty());
+    EXPECT_FALSE(Control<QPushButton>("Button1")->isEnabled());
+
+    OpenThroughMenu(WriteFile("empty.dat", HorseBlock{}));
+    EXPECT_EQ(List()->rowCount(), 0);
+}
+
+TEST_F(ViewerTest, FileOfUnrecognisedSizeChangesNothingAndShowsNothing) {
+    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({1, 2})));
+    const QStringList before = RowTexts(1);
+    const std::string wrong = dir.File("wrong.dat");
+    std::vector<std::uint8_t> bytes(HorseFileLayouts[0].FileSize + 1, 0x01);
+    WriteBytes(wrong, bytes);
+
+    ErrorBoxSeen seen;
+    const auto watcher = RecordMessageBox(seen);
+    OpenThroughMenu(QString::fromStdString(wrong));
+    EXPECT_FALSE(seen.shown);
+    ASSERT_EQ(List()->rowCount(), 2);
+    EXPECT_EQ(RowTexts(1), before);
+    EXPECT_EQ(horseStatus.Registered[1], 1);
+    EXPECT_EQ(horseStatus.Speed[2], 32);
+}
+
+TEST_F(ViewerTest, MissingFileShowsTheErrorBoxAndKeepsTheRows) {
+    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({9})));
+    ErrorBoxSeen seen;
+    const auto watcher = RecordMessageBox(seen);
+    OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
+
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text, "ファイルが見つかりません.");
+    EXPECT_EQ(seen.title, ExpectedTitle());
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    ASSERT_EQ(List()->rowCount(), 1);
+    EXPECT_EQ(List()->item(0, 0)->text(), "9");
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(ViewerTest, CancellingTheOpenDialogChangesNothing) {
+    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({4})));
+    form->ChooseFile = [] { return std::optional<QString>(); };
+    Control<QAction>("O1")->trigger();
+    ASSERT_EQ(List()->rowCount(), 1);
+    EXPECT_EQ(horseStatus.Registered[4], 1);
+}
+
+TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
+    // The fixture's window still has its own chooser, the real open dialog.
+    const QString good = WriteFile("good.dat", BlockWithHorsesAt({6}));
+    QStringList seenFilters;
+    QFileDialog::FileMode seenMode = QFileDialog::Directory;
+    ModalHandler chooseGood("QFileDialog", [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        seenFilters = dialog->nameFilters();
+        seenMode = dialog->fileMode();
+        dialog->selectFile(good);
+        static_cast<QDialog*>(dialog)->accept(); // as its Open button does
+    });
+    Control<QAction>("O1")->trigger();
+    ASSERT_TRUE(chooseGood.Handled());
+    EXPECT_EQ(seenMode, QFileDialog::AnyFile);
+    EXPECT_TRUE(seenFilters.isEmpty() || seenFilters == QStringList{"All Files (*)"});
+    ASSERT_EQ(List()->rowCount(), 1);
+
+    QStringList offered;
+    ErrorBoxSeen seen;
+    std::unique_ptr<ModalHandler> errorWatcher;
+    ModalHandler chooseMissing("QFileDialog", [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->selectedFiles();
+        auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(typed, nullptr);
+        typed->setText(QString::fromStdString(dir.File("typed-but-missing.dat")));
+        errorWatcher = RecordMessageBox(seen);
+        static_cast<QDialog*>(dialog)->accept(); // as its Open button does
+    });
+    Control<QAction>("O1")->trigger();
+    ASSERT_TRUE(chooseMissing.Handled());
+    EXPECT_EQ(offered, QStringList{good});
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text, "ファイルが見つかりません.");
+    EXPECT_EQ(List()->rowCount(), 1);
+}
+
+TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {
+    auto* button = Control<QPushButton>("Button1");
+    EXPECT_FALSE(button->isEnabled());
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({0, 1})));
+    EXPECT_FALSE(button->isEnabled());
+    SelectRow(List(), 0);
+    EXPECT_TRUE(button->isEnabled());
+    List()->clearSelection();
+    EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(ViewerTest, CaptionTypedOverDecidesWhichHorseIsShown) {
+    HorseBlock block = BlockWithHorsesAt({12, 30});
+    OpenThroughMenu(WriteFile("horses.dat", block));
+    SelectRow(List(), 0);
+    List()->editItem(List()->item(0, 0));
+    auto* editor = List()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "30");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the edit is committed from the event loop
+    ASSERT_EQ(List()->item(0, 0)->text(), "30");
+
+    QString shownSpeed;
+    ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
+        shownSpeed = modal->findChild<QLineEdit*>("E_Speed")->text();
+        modal->close();
+    });
+    QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
+    ASSERT_TRUE(detail.Handled());
+    EXPECT_EQ(shownSpeed, "60");
+}
+
+TEST_F(ViewerTest, CaptionThatNamesNoSlotIsRefusedWithAMessage) {
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({2})));
+    struct Case {
+        QString caption;
+        QString message;
+    } const cases[] = {
+        {"abc", "'abc' は整数ではありません."},
+        {"", "'' は整数ではありません."},
+        {"1.5", "'1.5' は整数ではありません."},
+        {"99999999999", "'99999999999' は整数ではありません."},
+        {"64", "'64' は 0 から 63 までの範囲にありません."},
+        {"-1", "'-1' は 0 から 63 までの範囲にありません."},
+    };
+    for (const Case& c : cases) {
+        List()->item(0, 0)->setText(c.caption);
+        List()->selectRow(0);
+        ErrorBoxSeen seen;
+        const auto watcher = RecordMessageBox(seen);
+        QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
+        EXPECT_TRUE(seen.shown) << c.caption.toStdString();
+        EXPECT_EQ(seen.text, c.message);
+        EXPECT_EQ(seen.icon, QMessageBox::Critical);
+        EXPECT_EQ(seen.title, ExpectedTitle());
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(ViewerTest, AnySlotFromZeroTo63OpensEvenWhenNotListed) {
+    HorseBlock block = BlockWithHorsesAt({2});
+    HorseRecordFields hidden = SampleHorse();
+    hidden.Registered = 0;
+    hidden.HorseName = "カクレ";
+    PutHorse(block, 63, hidden);
+    OpenThroughMenu(WriteFile("horses.dat", block));
+    List()->item(0, 0)->setText(" 63 ");
+    List()->selectRow(0);
+    QString shownName;
+    ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
+        shownName = modal->findChild<QLineEdit*>("E_HorseName")->text();
+        modal->close();
+    });
+    QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
+    ASSERT_TRUE(detail.Handled());
+    EXPECT_EQ(shownName, "カクレ");
+}
+
+TEST_F(ViewerTest, EnterAndDoubleClickShowTheSelectedHorse) {
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({8, 11})));
+    SelectRow(List(), 1);
+    int shown = 0;
+    QString speed;
+    auto closeDetail = [&](QWidget* modal) {
+        ++shown;
+        speed = modal->findChild<QLineEdit*>("E_Speed")->text();
+        modal->close();
+    };
+    {
+        ModalHandler detail("TDetailWindow", closeDetail);
+        QTest::keyClick(List(), Qt::Key_Return);
+    }
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(speed, "41");
+    {
+        ModalHandler detail("TDetailWindow", closeDetail);
+        const QPoint cell = List()->visualItemRect(List()->item(0, 2)).center();
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, cell);
+    }
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(speed, "38");
+}
+
+TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRow) {
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5})));
+    SelectRow(List(), 0);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), RowTexts(0).join('\t'));
+    EXPECT_EQ(RowTexts(0).size(), HorseRowColumnCount);
+}
+
+TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {
+    const QString path = WriteFile("dropped.dat", BlockWithHorsesAt({13, 14}));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at(400, 200);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(form.get(), &drop);
+    ASSERT_EQ(List()->rowCount(), 2);
+    EXPECT_EQ(List()->item(1, 0)->text(), "14");
+
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
+    QDragEnterEvent refused(at, Qt::CopyAction, &two, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QApplication::sendEvent(form.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(ViewerTest, MainWindowLayout) {
+    EXPECT_EQ(form->windowTitle(), "Stallark");
+    EXPECT_EQ(form->pos(), QPoint(192, 107));
+    EXPECT_EQ(form->centralWidget()->geometry().size(), QSize(800, 484));
+    EXPECT_EQ(form->centralWidget()->y(), form->menuBar()->height());
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+
+    EXPECT_EQ(List()->geometry(), QRect(0, 0, 800, 441));
+    EXPECT_EQ(Control<QPushButton>("Button1")->geometry(), QRect(712, 448, 75, 25));
+    EXPECT_EQ(Control<QPushButton>("Button1")->text(), "詳細表示");
+    EXPECT_TRUE(List()->showGrid());
+    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(List()->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_FALSE(List()->isSortingEnabled());
+    EXPECT_FALSE(List()->horizontalHeader()->sectionsClickable());
+
+    const int widths[] = {24, 112, 40, 200, 80, 72, 128, 128};
+    ASSERT_EQ(List()->columnCount(), HorseRowColumnCount);
+    for (int column = 0; column < HorseRowColumnCount; ++column) {
+        const QTableWidgetItem* header = List()->horizontalHeaderItem(column);
+        EXPECT_EQ(header->text(), QString::fromUtf8(HorseListCaptions[column]));
+        EXPECT_EQ(header->textAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeading);
+        EXPECT_EQ(List()->columnWidth(column), widths[column]) << column;
+    }
+    // Tab reaches the button only while it is enabled, that is with a row selected.
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({0})));
+    SelectRow(List(), 0);
+    QTest::keyClick(List(), Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Button1");
+}
+
+TEST_F(ViewerTest, FileMenuAndItsAccessKeys) {
+    auto* file = Control<QMenu>("File1");
+    EXPECT_EQ(file->title(), "ファイル(&F)");
+    const QList<QAction*> items = file->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), "ファイルを開く(&O)");
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), "終了(&X)");
+
+    bool asked = false;
+    form->ChooseFile = [&] {
+        asked = true;
+        return std::optional<QString>();
+    };
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(file->isVisible());
+    QTest::keyClick(file, Qt::Key_O);
+    EXPECT_TRUE(asked);
+
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(file->isVisible());
+    QTest::keyClick(file, Qt::Key_X);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ViewerTest, ControlsHaveAccessibleNames) {
+    EXPECT_FALSE(List()->accessibleName().isEmpty());
+    for (QWidget* widget :
+         form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool named = !widget->accessibleName().isEmpty() ||
+                           (qobject_cast<QPushButton*>(widget) != nullptr &&
+                            !static_cast<QPushButton*>(widget)->text().isEmpty());
+        EXPECT_TRUE(named) << widget->objectName().toStdString();
+    }
+}
+
+TEST(ErrorDisplay, ApplicationTitleComesFromTheProgramFileName) {
+    EXPECT_EQ(ApplicationTitleFor("/usr/bin/Stallark"), "Stallark");
+    EXPECT_EQ(ApplicationTitleFor("/opt/x/STALLARK.EXE"), "Stallark");
+    EXPECT_EQ(ApplicationTitleFor("stallark.tar.gz"), "stallark");
+    EXPECT_EQ(ApplicationTitleFor("/a.b/Prog"), "Prog");
+    EXPECT_EQ(ApplicationTitleFor("S"), "S");
+}
+
+TEST(ErrorDisplay, PeriodFollowsAMessageThatEndsAboveIt) {
+    EXPECT_EQ(WithClosingPeriod("ファイルが見つかりません"), "ファイルが見つかりません.");
+    EXPECT_EQ(WithClosingPeriod("I/O エラー (21)"), "I/O エラー (21)");
+    EXPECT_EQ(WithClosingPeriod("done."), "done.");
+    EXPECT_EQ(WithClosingPeriod("a-"), "a-");
+    EXPECT_EQ(WithClosingPeriod("a/"), "a/.");
+    EXPECT_EQ(WithClosingPeriod(""), "");
+}
+
+TEST(ErrorDisplay, HandlerFailureIsShownAndTheProgramCarriesOn) {
+    struct Case {
+        std::function<void()> handler;
+        QString text;
+    } const cases[] = {
+        {[] { throw std::runtime_error("壊れた"); }, "壊れた."},
+        {[] { throw std::runtime_error(""); }, ""},
+        {[] { throw 42; }, ""},
+    };
+    for (const Case& c : cases) {
+        ErrorBoxSeen seen;
+        const auto watcher = RecordMessageBox(seen);
+        RunHandler(nullptr, c.handler);
+        EXPECT_TRUE(seen.shown);
+        EXPECT_EQ(seen.text, c.text);
+        EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    }
+    ErrorBoxSeen none;
+    const auto watcher = RecordMessageBox(none);
+    int ran = 0;
+    RunHandler(nullptr, [&] { ++ran; });
+    EXPECT_EQ(ran, 1);
+    EXPECT_FALSE(none.shown);
+}

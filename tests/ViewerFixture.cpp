@@ -1,0 +1,98 @@
+#include "ViewerFixture.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+ViewerTest::ViewerTest() {
+    DM_HorseStatus = &horseStatus;
+    DM_FileAccess = &fileAccess;
+    DM_Analyze = &analyze;
+    form = std::make_unique<TMainForm>();
+    MainForm = form.get();
+    form->show();
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+}
+
+ViewerTest::~ViewerTest() {
+    form.reset();
+    MainForm = nullptr;
+    DM_HorseStatus = nullptr;
+    DM_FileAccess = nullptr;
+    DM_Analyze = nullptr;
+}
+
+QTableWidget* ViewerTest::List() const {
+    return Control<QTableWidget>("HorseListView");
+}
+
+void ViewerTest::OpenThroughMenu(const QString& path) {
+    form->ChooseFile = [path] { return std::optional<QString>(path); };
+    Control<QAction>("O1")->trigger();
+}
+
+QString ViewerTest::WriteFile(const std::string& name, const HorseBlock& block) {
+    const std::string path = dir.File(name);
+    WriteHorseFile(path, HorseFileLayouts[0].FileSize, block);
+    return QString::fromStdString(path);
+}
+
+QStringList ViewerTest::RowTexts(int row) const {
+    QStringList texts;
+    for (int column = 0; column < List()->columnCount(); ++column)
+        texts << List()->item(row, column)->text();
+    return texts;
+}
+
+ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this, className, handle] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible() && modal->inherits(className)) {
+            timer_.stop();
+            handled_ = true;
+            handle(modal);
+        }
+    });
+    timer_.start();
+}
+
+ModalHandler::~ModalHandler() {
+    timer_.stop();
+}
+
+std::unique_ptr<ModalHandler> RecordMessageBox(ErrorBoxSeen& seen) {
+    return std::make_unique<ModalHandler>("QMessageBox", [&seen](QWidget* modal) {
+        auto* box = static_cast<QMessageBox*>(modal);
+        seen.shown = true;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttons = box->standardButtons();
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+HorseRecordFields SampleHorse() {
+    HorseRecordFields horse;
+    horse.HorseName = "ガパアイウ";
+    horse.FatherName = "ソラノカナタ";
+    horse.MotherName = "ハルカゼ";
+    horse.Speed = 95;
+    horse.Endurance = 88;
+    horse.Stamina = 101;
+    horse.Power = 7;
+    horse.Agility = 0;
+    horse.Agreement = 64;
+    horse.Temper = 12;
+    horse.Guts = 100;
+    horse.Reactive = 255;
+    horse.Durability = 9;
+    horse.LowerDistance = 1600;
+    horse.UpperDistance = 2400;
+    horse.ExeAbility = {0, 9, 0, 200};
+    horse.EqpAbility = {1, 52, 53, 0};
+    return horse;
+}

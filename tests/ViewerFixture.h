@@ -1,0 +1,87 @@
+#pragma once
+
+#include "TestFiles.h"
+#include "U_Analyze.h"
+#include "U_FileAccess.h"
+#include "U_HorseStatus.h"
+#include "U_MainWindow.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QPointer>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+// Lets failures show Qt texts readably.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{' << texts.join(", ").toStdString() << '}';
+}
+inline void PrintTo(const QWidget* widget, std::ostream* out) {
+    *out << (widget ? widget->metaObject()->className() + std::string(" ") +
+                          widget->objectName().toStdString()
+                    : std::string("no widget"));
+}
+
+// The running program as start-up builds it: the main window and the three data modules
+// behind their global names.
+class ViewerTest : public ::testing::Test {
+protected:
+    ViewerTest();
+    ~ViewerTest() override;
+
+    QTableWidget* List() const;
+    template <typename T> T* Control(const char* name) const {
+        T* control = form->findChild<T*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    // Loads `path` the way the user does: ファイルを開く in the menu, the path from the dialog.
+    void OpenThroughMenu(const QString& path);
+    // Writes a file of the first recognised size holding `block`.
+    QString WriteFile(const std::string& name, const HorseBlock& block);
+    QStringList RowTexts(int row) const;
+
+    TempDir dir;
+    TDM_HorseStatus horseStatus;
+    TDM_FileAccess fileAccess;
+    TDM_Analyze analyze{horseStatus};
+    std::unique_ptr<TMainForm> form;
+};
+
+// Runs `handle` on the first modal window of class `className` that appears after the call,
+// from inside that window's own event loop, so a test never waits for a person. The handler
+// must close it.
+class ModalHandler {
+public:
+    ModalHandler(const char* className, std::function<void(QWidget*)> handle);
+    ~ModalHandler();
+    bool Handled() const { return handled_; }
+
+private:
+    QTimer timer_;
+    bool handled_ = false;
+};
+
+// What an error box showed, taken by ExpectErrorBox.
+struct ErrorBoxSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    int icon = -1;
+    int buttons = 0;
+};
+
+// Watches for one message box, records it and presses its OK button.
+std::unique_ptr<ModalHandler> RecordMessageBox(ErrorBoxSeen& seen);
+
+// A horse with a value in every field that the list or the detail window shows.
+HorseRecordFields SampleHorse();
