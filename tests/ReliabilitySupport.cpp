@@ -1,0 +1,261 @@
+#include "ReliabilitySupport.h"
+
+#include <QTableWidget>
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <exception>
+#include <future>
+#include <grp.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <tuple>
+#include <unistd.h>
+
+RunningViewer::RunningViewer()
+    : oldMainForm_(MainForm), oldHorseStatus_(DM_HorseStatus), oldFileAccess_(DM_FileAccess),
+      oldAnalyze_(DM_Analyze) {
+    form_ = std::make_unique<TMainForm>();
+    MainForm = form_.get();
+    DM_HorseStatus = &horseStatus_;
+    DM_FileAccess = &fileAccess_;
+    DM_Analyze = &analyze_;
+    form_->show();
+}
+
+RunningViewer::~RunningViewer() {
+    form_.reset();
+    MainForm = oldMainForm_;
+    DM_HorseStatus = oldHorseStatus_;
+    DM_FileAccess = oldFileAccess_;
+    DM_Analyze = oldAnalyze_;
+}
+
+QTableWidget* RunningViewer::List() const {
+    return form_->findChild<QTableWidget*>("HorseListView");
+}
+
+QList<QStringList> ListTexts(const QTableWidget* list) {
+    QList<QStringList> rows;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < list->columnCount(); ++column) {
+            const QTableWidgetItem* item = list->item(row, column);
+            texts << (item != nullptr ? item->text() : QStringLiteral("<no item>"));
+        }
+        rows << texts;
+    }
+    return rows;
+}
+
+namespace {
+
+auto Columns(const TDM_HorseStatus& t) {
+    return std::tie(t.HorseID, t.Registered, t.HorseName, t.FatherName, t.MotherName, t.Speed,
+                    t.Endurance, t.Stamina, t.Power, t.Agility, t.Agreement, t.Temper, t.Guts,
+                    t.Reactive, t.Durability, t.LowerDistance, t.UpperDistance, t.ExeAbility,
+                    t.EqpAbility);
+}
+
+} // namespace
+
+ViewState ViewState::Of(RunningViewer& viewer) {
+    ViewState state{viewer.Table(), ListTexts(viewer.List()), {}};
+    for (const QModelIndex& index : viewer.List()->selectionModel()->selectedRows())
+        state.SelectedRows << index.row();
+    return state;
+}
+
+std::string ViewState::DifferenceFrom(const ViewState& other) const {
+    std::string differences;
+    if (Columns(Table) != Columns(other.Table))
+        differences += "the horse table changed; ";
+    if (Rows != other.Rows)
+        differences += "the list's rows changed (" + std::to_string(other.Rows.size()) + " rows, " +
+                       std::to_string(Rows.size()) + " before); ";
+    if (SelectedRows != other.SelectedRows)
+        differences += "the selection changed; ";
+    return differences;
+}
+
+namespace {
+
+constexpr int CannotDropPrivileges = 97;
+constexpr uid_t Nobody = 65534;
+
+} // namespace
+
+std::optional<std::string> RunInChild(bool unprivileged,
+                                      const std::function<std::string()>& check) {
+    int report[2];
+    if (::pipe(report) != 0)
+        return "pipe failed";
+    const pid_t child = ::fork();
+    if (child < 0)
+        return "fork failed";
+    if (child == 0) {
+        ::close(report[0]);
+        if (unprivileged && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0 ||
+             ::geteuid() != Nobody || ::getegid() != Nobody))
+            ::_exit(CannotDropPrivileges);
+        std::string message;
+        try {
+            message = check();
+        } catch (const std::exception& error) {
+            message = std::string("unexpected exception: ") + error.what();
+        }
+        const ssize_t written = ::write(report[1], message.data(), message.size());
+        ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
+    }
+    ::close(report[1]);
+    std::string message;
+    char chunk[256];
+    for (ssize_t got; (got = ::read(report[0], chunk, sizeof chunk)) > 0;)
+        message.append(chunk, static_cast<std::size_t>(got));
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == CannotDropPrivileges)
+        return std::nullopt;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the child ended abnormally (status " + std::to_string(status) + ")";
+    return message;
+}
+
+namespace {
+
+#if defined(__x86_64__)
+constexpr std::uint32_t AuditArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+constexpr std::uint32_t AuditArch = AUDIT_ARCH_AARCH64;
+#else
+constexpr std::uint32_t AuditArch = 0;
+#endif
+
+#ifdef __NR_fstat
+constexpr long FstatCall = __NR_fstat;
+#else
+constexpr long FstatCall = -1;
+#endif
+#ifdef __NR_read
+constexpr long ReadCall = __NR_read;
+#else
+constexpr long ReadCall = -1;
+#endif
+
+constexpr long SizeCalls[] = {FstatCall, __NR_newfstatat, __NR_statx};
+constexpr long ReadCalls[] = {ReadCall, __NR_pread64, __NR_readv, __NR_preadv, __NR_preadv2};
+
+// A filter for the calling thread only that hands the calls above to a listener; returns the
+// listener's descriptor, or -1.
+int StopFileCallsOfThisThread() {
+    if (AuditArch == 0 || ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+        return -1;
+    std::vector<sock_filter> program = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AuditArch, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+    };
+    std::vector<long> stopped;
+    for (const long call : SizeCalls)
+        if (call >= 0)
+            stopped.push_back(call);
+    for (const long call : ReadCalls)
+        if (call >= 0)
+            stopped.push_back(call);
+    // Each test jumps past the remaining tests and the ALLOW to the final USER_NOTIF.
+    for (std::size_t n = 0; n < stopped.size(); ++n)
+        program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K,
+                                   static_cast<std::uint32_t>(stopped[n]),
+                                   static_cast<std::uint8_t>(stopped.size() - n), 0));
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF));
+    const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
+    return static_cast<int>(::syscall(__NR_seccomp, SECCOMP_SET_MODE_FILTER,
+                                      SECCOMP_FILTER_FLAG_NEW_LISTENER, &filter));
+}
+
+FileCall Describe(const seccomp_data& data) {
+    const long number = data.nr;
+    bool isRead = false;
+    for (const long call : ReadCalls)
+        isRead = isRead || call == number;
+    const bool hasOffset =
+        number == __NR_pread64 || number == __NR_preadv || number == __NR_preadv2;
+    return {isRead ? FileCall::Read : FileCall::Size, number, static_cast<int>(data.args[0]),
+            hasOffset ? static_cast<std::int64_t>(data.args[3]) : -1};
+}
+
+} // namespace
+
+std::optional<std::vector<FileCall>>
+WatchFileCalls(const std::function<void()>& work,
+               const std::function<void(const FileCall&)>& onCall) {
+    std::promise<int> listenerMade;
+    std::future<int> listenerFuture = listenerMade.get_future();
+    std::atomic<bool> done = false;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        const int listener = StopFileCallsOfThisThread();
+        listenerMade.set_value(listener);
+        if (listener >= 0) {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        done = true;
+    });
+    const int listener = listenerFuture.get();
+    if (listener < 0) {
+        worker.join();
+        return std::nullopt;
+    }
+
+    std::vector<FileCall> calls;
+    std::exception_ptr callbackFailure;
+    while (true) {
+        pollfd waiting{listener, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, 20);
+        if (ready > 0 && (waiting.revents & POLLIN) != 0) {
+            seccomp_notif request{};
+            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0)
+                continue; // the call went away (its thread was interrupted)
+            const FileCall call = Describe(request.data);
+            calls.push_back(call);
+            if (!callbackFailure) {
+                try {
+                    onCall(call);
+                } catch (...) {
+                    callbackFailure = std::current_exception();
+                }
+            }
+            seccomp_notif_resp response{};
+            response.id = request.id;
+            response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+            ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response);
+            continue;
+        }
+        // The work has returned: every call it made was answered before it could return.
+        if (done || (ready > 0 && (waiting.revents & POLLHUP) != 0))
+            break;
+    }
+    worker.join();
+    ::close(listener);
+    if (failure)
+        std::rethrow_exception(failure);
+    if (callbackFailure)
+        std::rethrow_exception(callbackFailure);
+    return calls;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+// Tools of the hostile-file and soak tests: the running viewer with its globals, a snapshot of
+// everything a failed load must leave alone, a child process that runs as an unprivileged
+// user, and a watch that stops the reader at its system calls.
+
+#include "U_Analyze.h"
+#include "U_FileAccess.h"
+#include "U_HorseStatus.h"
+#include "U_MainWindow.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QTableWidget;
+
+// The program as start-up builds it: the main window and the three data modules behind their
+// global names, which are restored when it goes.
+class RunningViewer {
+public:
+    RunningViewer();
+    ~RunningViewer();
+    RunningViewer(const RunningViewer&) = delete;
+    RunningViewer& operator=(const RunningViewer&) = delete;
+
+    TMainForm& Form() { return *form_; }
+    QTableWidget* List() const;
+    const TDM_HorseStatus& Table() const { return horseStatus_; }
+
+private:
+    TDM_HorseStatus horseStatus_;
+    TDM_FileAccess fileAccess_;
+    TDM_Analyze analyze_{horseStatus_};
+    std::unique_ptr<TMainForm> form_;
+    TMainForm* oldMainForm_;
+    TDM_HorseStatus* oldHorseStatus_;
+    TDM_FileAccess* oldFileAccess_;
+    TDM_Analyze* oldAnalyze_;
+};
+
+// The texts of every row of the list, row by row.
+QList<QStringList> ListTexts(const QTableWidget* list);
+
+// Everything a load that fails must leave as it was: every column of the horse table, every
+// text of the list and which rows are selected.
+struct ViewState {
+    TDM_HorseStatus Table;
+    QList<QStringList> Rows;
+    QList<int> SelectedRows;
+
+    static ViewState Of(RunningViewer& viewer);
+    // Empty when `other` equals this, else what differs.
+    std::string DifferenceFrom(const ViewState& other) const;
+};
+
+// Runs `check` in a forked child and returns what it returned ("" for success). With
+// `unprivileged` and when this process is root, the child first becomes user and group 65534
+// (nobody); returns nothing when it cannot.
+std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);
+
+// One system call by which the reader looks at an open file.
+struct FileCall {
+    enum Kind { Size, Read } What;
+    long Number;         // the system call
+    int Fd;              // its descriptor
+    std::int64_t Offset; // for pread and preadv, the file offset; else -1
+};
+
+// Runs `work` on a thread of its own on which every size query (fstat, newfstatat, statx) and
+// every read (read, pread64, readv, preadv, preadv2) stops before the kernel carries it out.
+// `onCall` then runs on the calling thread, while the work waits, and the call goes on when it
+// returns: a test can change the file exactly between two steps of the reader. Returns the
+// calls seen, or nothing when the kernel offers no such stop (seccomp user notification).
+std::optional<std::vector<FileCall>>
+WatchFileCalls(const std::function<void()>& work,
+               const std::function<void(const FileCall&)>& onCall);
