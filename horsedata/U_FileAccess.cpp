@@ -100,6 +100,10 @@ bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
     if (buffer.size() < length)
         throw std::invalid_argument("ReadHorseBlock: buffer smaller than length");
 
+    // No file name holds a NUL byte; the system would cut the name there and open another file.
+    if (path.find('\0') != std::string::npos)
+        throw EInOutError(InOutErrorCode(EINVAL), EINVAL);
+
     // Read-only, because the viewer never writes; non-blocking, so that a FIFO or a device
     // chosen by mistake cannot stall the open. Such files are refused below by their type.
     FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

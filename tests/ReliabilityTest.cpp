@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <fcntl.h>
@@ -347,9 +348,10 @@ TEST_F(HostileLoad, PathsThatNameNoFileRaiseTheirMessageAndChangeNothing) {
     const std::string dangling = dir.File("dangling");
     ASSERT_EQ(::symlink(dir.File("gone.dat").c_str(), dangling.c_str()), 0);
 
+    const std::string invalidArgument = "I/O エラー (" + std::to_string(EINVAL) + ")";
     const struct {
         std::string Path;
-        const char* Message;
+        std::string Message;
     } cases[] = {
         {dir.File("missing.dat"), "ファイルが見つかりません"},
         {dangling, "ファイルが見つかりません"},
@@ -358,6 +360,8 @@ TEST_F(HostileLoad, PathsThatNameNoFileRaiseTheirMessageAndChangeNothing) {
         {loopA, "不正なファイル名です"},
         {goodPath + "/horses.dat", "不正なファイル名です"}, // a file used as a folder
         {dir.File(std::string(300, 'x')), "不正なファイル名です"},
+        // No file name holds a NUL: cut there, the name would open another file.
+        {goodPath + std::string(1, '\0') + ".txt", invalidArgument},
         {"", "ファイルが見つかりません"},
     };
     for (const auto& each : cases) {
