@@ -225,6 +225,7 @@ WatchFileCalls(const std::function<void()>& work,
 
     std::vector<FileCall> calls;
     std::exception_ptr callbackFailure;
+    bool cannotContinue = false;
     while (true) {
         pollfd waiting{listener, POLLIN, 0};
         const int ready = ::poll(&waiting, 1, 20);
@@ -244,7 +245,14 @@ WatchFileCalls(const std::function<void()>& work,
             seccomp_notif_resp response{};
             response.id = request.id;
             response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
-            ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response);
+            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response) != 0 && errno == EINVAL) {
+                // A kernel that cannot let a stopped call go on (before 5.5): fail the call
+                // instead, so the work ends, and report that the watch is not available.
+                cannotContinue = true;
+                response.flags = 0;
+                response.error = -ENOSYS;
+                ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response);
+            }
             continue;
         }
         // The work has returned: every call it made was answered before it could return.
@@ -253,6 +261,8 @@ WatchFileCalls(const std::function<void()>& work,
     }
     worker.join();
     ::close(listener);
+    if (cannotContinue)
+        return std::nullopt;
     if (failure)
         std::rethrow_exception(failure);
     if (callbackFailure)
