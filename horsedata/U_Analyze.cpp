@@ -1,5 +1,6 @@
 #include "U_Analyze.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -107,9 +108,7 @@ std::string NameFromTable(const char* const* names, int count, unsigned code) {
     return code < static_cast<unsigned>(count) ? std::string(names[code]) : std::string(Unknown);
 }
 
-} // namespace
-
-std::string_view NameCharacter(std::uint8_t code) {
+constexpr std::string_view CharacterOfNameByte(int code) {
     if (code >= FirstNameCode && code <= LastNameCode)
         return NameCharactersFrom14[code - FirstNameCode];
     if (code == HiraganaACode)
@@ -117,18 +116,42 @@ std::string_view NameCharacter(std::uint8_t code) {
     return Unknown;
 }
 
+// Every character a name byte can stand for is three bytes of UTF-8, so a name's text is
+// sized from its byte count and each character copied as three bytes from this table.
+constexpr std::size_t NameCharacterSize = 3;
+constexpr auto NameCharacterBytes = [] {
+    std::array<const char*, 256> bytes{};
+    for (int code = 0; code < 256; ++code)
+        bytes[code] = CharacterOfNameByte(code).data();
+    return bytes;
+}();
+constexpr bool EveryNameCharacterHasThreeBytes() {
+    for (int code = 0; code < 256; ++code)
+        if (CharacterOfNameByte(code).size() != NameCharacterSize)
+            return false;
+    return true;
+}
+static_assert(EveryNameCharacterHasThreeBytes());
+
+} // namespace
+
+std::string_view NameCharacter(std::uint8_t code) {
+    return CharacterOfNameByte(code);
+}
+
 std::string TDM_Analyze::DecodeName(int index, int NameField, const HorseBlock& block) {
     if (index < 0 || index >= RecordCount || NameField < 0 || NameField > 2)
         throw std::out_of_range("DecodeName: no such record or name field");
-    const std::size_t recordStart = static_cast<std::size_t>(index) * RecordSize;
-    const std::size_t recordEnd = recordStart + RecordSize;
-    std::string name;
-    for (std::size_t at = recordStart + NameFieldOffsets[NameField]; at < recordEnd; ++at) {
-        const std::uint8_t code = block[at];
-        if (code == 0x00 || code == 0xFF)
-            break;
-        name += NameCharacter(code);
-    }
+    const std::uint8_t* const record = block.data() + static_cast<std::size_t>(index) * RecordSize;
+    const std::uint8_t* const first = record + NameFieldOffsets[NameField];
+    const std::uint8_t* end = first;
+    while (end < record + RecordSize && *end != 0x00 && *end != 0xFF)
+        ++end;
+    // Allocated once at its final length, then filled.
+    std::string name(static_cast<std::size_t>(end - first) * NameCharacterSize, '\0');
+    char* out = name.data();
+    for (const std::uint8_t* at = first; at < end; ++at, out += NameCharacterSize)
+        std::memcpy(out, NameCharacterBytes[*at], NameCharacterSize);
     return name;
 }
 
