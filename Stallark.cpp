@@ -9,6 +9,10 @@
 
 #include <memory>
 
+#ifdef STALLARK_QUIT_WHEN_PAINTED // only in the start-up benchmark's copy of the viewer
+#include "QuitWhenPainted.h"
+#endif
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     UseProgramFont();
@@ -23,5 +27,8 @@ int main(int argc, char** argv) {
     DM_Analyze = analyze.get();
 
     MainForm->show();
+#ifdef STALLARK_QUIT_WHEN_PAINTED
+    new QuitWhenPainted(*MainForm);
+#endif
     return QApplication::exec();
 }

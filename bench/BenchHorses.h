@@ -1,0 +1,31 @@
+#pragma once
+
+// The horse files the benchmarks read, made by the project's own file writer.
+
+#include "HorseConstants.h"
+
+#include <string>
+
+// A block of 64 horses with names of realistic length (four to nine katakana) and abilities
+// in every slot; the first `listed` slots have slot state 1, the others 0. All 64 records are
+// decoded alike whatever `listed` is, so only the list's share of a load depends on it.
+HorseBlock BenchBlock(int listed);
+
+// The name that BenchBlock puts into name field `field` (0 horse, 1 sire, 2 dam) of record
+// `index`, for checking what a benchmark decoded.
+std::string BenchName(int index, int field);
+
+// A horse file of the first recognised size written to a fresh temporary folder, removed
+// with the folder when the object goes.
+class BenchFile {
+public:
+    explicit BenchFile(const HorseBlock& block);
+    ~BenchFile();
+    BenchFile(const BenchFile&) = delete;
+    BenchFile& operator=(const BenchFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};

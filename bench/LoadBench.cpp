@@ -1,0 +1,114 @@
+// The whole load of a file into the main window, on the offscreen platform, against filling
+// the same texts into a bare table; both with 0, 1 and 64 listed horses.
+#include "BenchHorses.h"
+
+#include "U_Analyze.h"
+#include "U_FileAccess.h"
+#include "U_HorseRow.h"
+#include "U_HorseStatus.h"
+#include "U_MainWindow.h"
+#include "U_ProgramFont.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableWidget>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using RowTexts = std::vector<QStringList>;
+
+// The texts the list must show for BenchBlock(listed), built apart from the window.
+RowTexts ExpectedRows(int listed) {
+    TDM_HorseStatus table;
+    TDM_Analyze(table).AnalyzeBlock(BenchBlock(listed));
+    RowTexts rows;
+    for (int i = 0; i < listed; ++i) {
+        QStringList texts;
+        for (const std::string& text : HorseRow(table, i))
+            texts << QString::fromStdString(text);
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+bool TableShows(const QTableWidget& list, const RowTexts& rows) {
+    if (list.rowCount() != static_cast<int>(rows.size()))
+        return false;
+    for (int row = 0; row < list.rowCount(); ++row)
+        for (int column = 0; column < HorseRowColumnCount; ++column)
+            if (list.item(row, column) == nullptr ||
+                list.item(row, column)->text() != rows[row][column])
+                return false;
+    return true;
+}
+
+const BenchFile& FileWithListed(int listed) {
+    static std::map<int, std::unique_ptr<BenchFile>> files;
+    std::unique_ptr<BenchFile>& file = files[listed];
+    if (!file)
+        file = std::make_unique<BenchFile>(BenchBlock(listed));
+    return *file;
+}
+
+void BM_LoadHorseFile(benchmark::State& state) {
+    const int listed = static_cast<int>(state.range(0));
+    const QString path = QString::fromStdString(FileWithListed(listed).Path());
+    auto* list = MainForm->findChild<QTableWidget*>(QStringLiteral("HorseListView"));
+    for (auto _ : state)
+        MainForm->LoadHorseFile(path);
+    if (list == nullptr || !TableShows(*list, ExpectedRows(listed)))
+        state.SkipWithError("the list does not show the horses of the file");
+}
+BENCHMARK(BM_LoadHorseFile)->Arg(0)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
+
+// Floor of the load: the texts are ready and go straight into a table left as Qt makes it.
+void BM_FillBareTable(benchmark::State& state) {
+    const RowTexts rows = ExpectedRows(static_cast<int>(state.range(0)));
+    QTableWidget table(0, HorseRowColumnCount);
+    table.resize(800, 441);
+    table.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        table.setRowCount(0);
+        table.setRowCount(static_cast<int>(rows.size()));
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+            for (int column = 0; column < HorseRowColumnCount; ++column)
+                table.setItem(row, column, new QTableWidgetItem(rows[row][column]));
+    }
+    if (!TableShows(table, rows))
+        state.SkipWithError("the bare table does not show the texts");
+}
+BENCHMARK(BM_FillBareTable)->Arg(0)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    QApplication application(argc, argv);
+    UseProgramFont();
+
+    // The program's own start-up, so that the load runs in the window the user sees.
+    const auto mainForm = std::make_unique<TMainForm>();
+    MainForm = mainForm.get();
+    const auto horseStatus = std::make_unique<TDM_HorseStatus>();
+    DM_HorseStatus = horseStatus.get();
+    const auto fileAccess = std::make_unique<TDM_FileAccess>();
+    DM_FileAccess = fileAccess.get();
+    const auto analyze = std::make_unique<TDM_Analyze>(*DM_HorseStatus);
+    DM_Analyze = analyze.get();
+    MainForm->show();
+    QCoreApplication::processEvents();
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,118 @@
+// Runs a program and its floor alternately, each to its own end, and prints the wall time and
+// peak resident memory of every run as JSON:
+//     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
+// Both programs must quit by themselves within a few seconds and exit with status 0; the
+// environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged.
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int TimeoutSeconds = 30;
+
+struct Run {
+    double WallMs;
+    long PeakRssKb;
+};
+
+double Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Starts `program` with no arguments and waits for it; SIGCHLD is blocked by the caller so
+// that its arrival can be waited for with a timeout.
+Run RunOnce(const std::string& program) {
+    std::string arg0 = program;
+    char* argv[] = {arg0.data(), nullptr};
+    sigset_t child;
+    sigemptyset(&child);
+    sigaddset(&child, SIGCHLD);
+
+    const double start = Now();
+    pid_t pid = 0;
+    if (const int error = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ))
+        throw std::runtime_error(program + ": " + std::strerror(error));
+    const timespec timeout{TimeoutSeconds, 0};
+    if (::sigtimedwait(&child, nullptr, &timeout) < 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        throw std::runtime_error(program + ": did not quit within " +
+                                 std::to_string(TimeoutSeconds) + " s");
+    }
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid)
+        throw std::runtime_error(program + ": wait4: " + std::strerror(errno));
+    const double wall = Now() - start;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(program + ": did not exit with status 0");
+    return {wall, usage.ru_maxrss};
+}
+
+void PrintRuns(const char* name, const std::vector<Run>& runs, bool last) {
+    std::printf("  \"%s\": {\"wall_ms\": [", name);
+    for (std::size_t n = 0; n < runs.size(); ++n)
+        std::printf("%s%.3f", n ? ", " : "", runs[n].WallMs);
+    std::printf("], \"peak_rss_kb\": [");
+    for (std::size_t n = 0; n < runs.size(); ++n)
+        std::printf("%s%ld", n ? ", " : "", runs[n].PeakRssKb);
+    std::printf("]}%s\n", last ? "" : ",");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s RUNS WARMUP PROGRAM FLOOR\n", argv[0]);
+        return 2;
+    }
+    try {
+        const int runs = std::stoi(argv[1]);
+        const int warmup = std::stoi(argv[2]);
+        const std::string program = argv[3];
+        const std::string floor = argv[4];
+        sigset_t child;
+        sigemptyset(&child);
+        sigaddset(&child, SIGCHLD);
+        ::sigprocmask(SIG_BLOCK, &child, nullptr);
+
+        for (int n = 0; n < warmup; ++n) {
+            RunOnce(program);
+            RunOnce(floor);
+        }
+        // Pairs alternate which of the two goes first, so that neither always runs on a
+        // cache or a CPU frequency the other left behind.
+        std::vector<Run> programRuns, floorRuns;
+        for (int n = 0; n < runs; ++n) {
+            if (n % 2 == 0) {
+                programRuns.push_back(RunOnce(program));
+                floorRuns.push_back(RunOnce(floor));
+            } else {
+                floorRuns.push_back(RunOnce(floor));
+                programRuns.push_back(RunOnce(program));
+            }
+        }
+        std::printf("{\n");
+        PrintRuns("program", programRuns, false);
+        PrintRuns("floor", floorRuns, true);
+        std::printf("}\n");
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "stallark-startup-bench: %s\n", error.what());
+        return 1;
+    }
+}
