@@ -2,7 +2,7 @@
 
 #include "U_Analyze.h"
 
-#include <cstdio>
+#include <charconv>
 
 const std::array<const char*, HorseRowColumnCount> HorseListCaptions = {"ID",
                                                                         "馬名",
@@ -15,14 +15,24 @@ const std::array<const char*, HorseRowColumnCount> HorseListCaptions = {"ID",
 
 namespace {
 
+// Appends `value` as "%.2d" formats it: the sign, then at least two digits, zero-filled.
+void AppendAtLeastTwoDigits(std::string& text, std::int32_t value) {
+    char digits[16];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const char* first = digits;
+    if (*first == '-')
+        text += *first++;
+    if (end - first < 2)
+        text += '0';
+    text.append(first, end);
+}
+
 std::string BasicAbilitiesText(const TDM_HorseStatus& table, int index) {
     std::string text;
     for (const std::int32_t value : table.BasicAbilities(index)) {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%.2d", static_cast<int>(value));
         if (!text.empty())
             text += '/';
-        text += digits;
+        AppendAtLeastTwoDigits(text, value);
     }
     return text;
 }
