@@ -113,22 +113,35 @@ void TMainForm::LoadHorseFile(const QString& path) {
 void TMainForm::RefreshHorseList() {
     QTableWidget* list = ui->HorseListView;
     const TDM_HorseStatus& table = *DM_HorseStatus;
+    int listed = 0;
+    for (int i = 0; i < RecordCount; ++i)
+        listed += table.Registered[i] == 1 ? 1 : 0;
     list->setUpdatesEnabled(false);
     list->clearSelection();
     list->setRowCount(0);
-    for (int i = 0; i < RecordCount; ++i) {
-        if (table.Registered[i] != 1)
-            continue;
-        const int row = list->rowCount();
-        list->insertRow(row);
-        const HorseRowTexts texts = HorseRow(table, i);
-        for (int column = 0; column < HorseRowColumnCount; ++column) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(texts[column]));
-            if (column != 0) // only the caption can be typed over
-                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            list->setItem(row, column, item);
+    list->setRowCount(listed);
+    // The new rows are filled in ascending horse index without a change signal for every text;
+    // the view hears of them all in one signal afterwards.
+    QAbstractItemModel* model = list->model();
+    {
+        const QSignalBlocker oneSignalForAll(model);
+        int row = 0;
+        for (int i = 0; i < RecordCount; ++i) {
+            if (table.Registered[i] != 1)
+                continue;
+            const HorseRowTexts texts = HorseRow(table, i);
+            for (int column = 0; column < HorseRowColumnCount; ++column) {
+                auto* item = new QTableWidgetItem(QString::fromStdString(texts[column]));
+                if (column != 0) // only the caption can be typed over
+                    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+                list->setItem(row, column, item);
+            }
+            ++row;
         }
     }
+    if (listed > 0)
+        emit model->dataChanged(model->index(0, 0),
+                                model->index(listed - 1, HorseRowColumnCount - 1));
     list->setUpdatesEnabled(true);
 }
 
