@@ -1,6 +1,7 @@
 // The data core against its floors: decoding a block against copying it, reading the block
 // from a file in the page cache against the bare system calls.
 #include "BenchHorses.h"
+#include "Paired.h"
 
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
@@ -26,19 +27,11 @@ const BenchFile& File() {
 }
 
 // Floor of the decoder: one copy of the whole block.
-void BM_MemcpyBlock(benchmark::State& state) {
-    const HorseBlock& source = Block();
-    auto target = std::make_unique<HorseBlock>();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(source.data());
-        std::memcpy(target->data(), source.data(), HorseBlockSize);
-        benchmark::ClobberMemory();
-    }
-    if (*target != source)
-        state.SkipWithError("the copy differs from the block");
-    state.SetBytesProcessed(state.iterations() * HorseBlockSize);
+void CopyBlock(const HorseBlock& source, HorseBlock& target) {
+    benchmark::DoNotOptimize(source.data());
+    std::memcpy(target.data(), source.data(), HorseBlockSize);
+    benchmark::ClobberMemory();
 }
-BENCHMARK(BM_MemcpyBlock);
 
 // Checks the table against what BenchBlock wrote, so that a decoder that skipped work would
 // not pass for a fast one.
@@ -53,34 +46,40 @@ bool TableHoldsBenchHorses(const TDM_HorseStatus& table) {
 
 void BM_AnalyzeBlock(benchmark::State& state) {
     const HorseBlock& block = Block();
+    auto copy = std::make_unique<HorseBlock>();
     auto table = std::make_unique<TDM_HorseStatus>();
     TDM_Analyze analyze(*table);
-    for (auto _ : state) {
-        analyze.AnalyzeBlock(block);
-        benchmark::ClobberMemory();
-    }
-    if (!TableHoldsBenchHorses(*table))
+    RunPaired(
+        state, 2,
+        [&] {
+            analyze.AnalyzeBlock(block);
+            benchmark::ClobberMemory();
+        },
+        32, [&] { CopyBlock(block, *copy); });
+    if (!TableHoldsBenchHorses(*table) || *copy != block)
         state.SkipWithError("the decoded table differs from the horses written");
-    state.SetBytesProcessed(state.iterations() * HorseBlockSize);
 }
-BENCHMARK(BM_AnalyzeBlock);
+BENCHMARK(BM_AnalyzeBlock)->UseManualTime();
 
 // The worst block for the decoder: every name runs without terminator to its record's end.
 void BM_AnalyzeBlockLongestNames(benchmark::State& state) {
     auto block = std::make_unique<HorseBlock>();
     block->fill(0x0E); // ア
+    auto copy = std::make_unique<HorseBlock>();
     auto table = std::make_unique<TDM_HorseStatus>();
     TDM_Analyze analyze(*table);
-    for (auto _ : state) {
-        analyze.AnalyzeBlock(*block);
-        benchmark::ClobberMemory();
-    }
+    RunPaired(
+        state, 1,
+        [&] {
+            analyze.AnalyzeBlock(*block);
+            benchmark::ClobberMemory();
+        },
+        32, [&] { CopyBlock(*block, *copy); });
     constexpr std::size_t Longest = RecordSize - NameFieldOffsets[0];
     if (table->HorseName[RecordCount - 1].size() != Longest * std::strlen("ア"))
         state.SkipWithError("the longest name did not run to the end of its record");
-    state.SetBytesProcessed(state.iterations() * HorseBlockSize);
 }
-BENCHMARK(BM_AnalyzeBlockLongestNames);
+BENCHMARK(BM_AnalyzeBlockLongestNames)->UseManualTime();
 
 // One name per call, going round all 192 names of the block.
 void BM_DecodeName(benchmark::State& state) {
@@ -88,51 +87,46 @@ void BM_DecodeName(benchmark::State& state) {
     for (int name = 0; name < RecordCount * 3; ++name)
         if (TDM_Analyze::DecodeName(name / 3, name % 3, block) != BenchName(name / 3, name % 3))
             state.SkipWithError("a name decoded wrongly");
+    auto copy = std::make_unique<HorseBlock>();
     int name = 0;
-    for (auto _ : state) {
-        std::string decoded = TDM_Analyze::DecodeName(name / 3, name % 3, block);
-        benchmark::DoNotOptimize(decoded);
-        name = name == RecordCount * 3 - 1 ? 0 : name + 1;
-    }
+    RunPaired(
+        state, RecordCount * 3,
+        [&] {
+            std::string decoded = TDM_Analyze::DecodeName(name / 3, name % 3, block);
+            benchmark::DoNotOptimize(decoded);
+            name = name == RecordCount * 3 - 1 ? 0 : name + 1;
+        },
+        32, [&] { CopyBlock(block, *copy); });
 }
-BENCHMARK(BM_DecodeName);
+BENCHMARK(BM_DecodeName)->UseManualTime();
 
 // Floor of the reader: the system calls that any reader of the block needs, with the offset
 // and length known beforehand.
-void BM_OpenPreadClose(benchmark::State& state) {
-    const std::string& path = File().Path();
-    auto buffer = std::make_unique<HorseBlock>();
-    const off_t offset = HorseFileLayouts[0].BlockOffset;
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        const ssize_t got = ::pread(fd, buffer->data(), HorseBlockSize, offset);
-        ::close(fd);
-        if (got != HorseBlockSize) {
-            state.SkipWithError("the block could not be read");
-            break;
-        }
-        benchmark::ClobberMemory();
-    }
-    if (*buffer != Block())
-        state.SkipWithError("the bytes read are not the block");
+bool OpenPreadClose(const std::string& path, HorseBlock& buffer) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const ssize_t got = ::pread(fd, buffer.data(), HorseBlockSize, HorseFileLayouts[0].BlockOffset);
+    ::close(fd);
+    benchmark::ClobberMemory();
+    return got == HorseBlockSize;
 }
-BENCHMARK(BM_OpenPreadClose);
 
 void BM_ReadHorseBlock(benchmark::State& state) {
     const std::string& path = File().Path();
-    auto buffer = std::make_unique<HorseBlock>();
+    auto read = std::make_unique<HorseBlock>();
+    auto floorRead = std::make_unique<HorseBlock>();
     TDM_FileAccess fileAccess;
-    for (auto _ : state) {
-        if (!fileAccess.ReadHorseBlock(path, HorseBlockSize, *buffer)) {
-            state.SkipWithError("the file was not recognised");
-            break;
-        }
-        benchmark::ClobberMemory();
-    }
-    if (*buffer != Block())
+    bool allRead = true;
+    RunPaired(
+        state, 4,
+        [&] {
+            allRead = fileAccess.ReadHorseBlock(path, HorseBlockSize, *read) && allRead;
+            benchmark::ClobberMemory();
+        },
+        4, [&] { allRead = OpenPreadClose(path, *floorRead) && allRead; });
+    if (!allRead || *read != Block() || *floorRead != Block())
         state.SkipWithError("the bytes read are not the block");
 }
-BENCHMARK(BM_ReadHorseBlock);
+BENCHMARK(BM_ReadHorseBlock)->UseManualTime();
 
 } // namespace
 

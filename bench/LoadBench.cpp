@@ -1,6 +1,7 @@
 // The whole load of a file into the main window, on the offscreen platform, against filling
 // the same texts into a bare table; both with 0, 1 and 64 listed horses.
 #include "BenchHorses.h"
+#include "Paired.h"
 
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
@@ -56,35 +57,62 @@ const BenchFile& FileWithListed(int listed) {
     return *file;
 }
 
+// Floor of the load: the texts are ready and go straight into a table left as Qt makes it.
+void FillTable(QTableWidget& table, const RowTexts& rows) {
+    table.setRowCount(0);
+    table.setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        for (int column = 0; column < HorseRowColumnCount; ++column)
+            table.setItem(row, column, new QTableWidgetItem(rows[row][column]));
+}
+
+// The whole load of a file whose first `listed` slots are listed, beside filling the same
+// texts into a bare table of the list's size, shown like the list.
 void BM_LoadHorseFile(benchmark::State& state) {
     const int listed = static_cast<int>(state.range(0));
     const QString path = QString::fromStdString(FileWithListed(listed).Path());
     auto* list = MainForm->findChild<QTableWidget*>(QStringLiteral("HorseListView"));
-    for (auto _ : state)
-        MainForm->LoadHorseFile(path);
-    if (list == nullptr || !TableShows(*list, ExpectedRows(listed)))
-        state.SkipWithError("the list does not show the horses of the file");
-}
-BENCHMARK(BM_LoadHorseFile)->Arg(0)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
-
-// Floor of the load: the texts are ready and go straight into a table left as Qt makes it.
-void BM_FillBareTable(benchmark::State& state) {
-    const RowTexts rows = ExpectedRows(static_cast<int>(state.range(0)));
-    QTableWidget table(0, HorseRowColumnCount);
-    table.resize(800, 441);
-    table.show();
+    const RowTexts rows = ExpectedRows(listed);
+    QTableWidget bare(0, HorseRowColumnCount);
+    bare.resize(list->size());
+    bare.show();
     QCoreApplication::processEvents();
-    for (auto _ : state) {
-        table.setRowCount(0);
-        table.setRowCount(static_cast<int>(rows.size()));
-        for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-            for (int column = 0; column < HorseRowColumnCount; ++column)
-                table.setItem(row, column, new QTableWidgetItem(rows[row][column]));
-    }
-    if (!TableShows(table, rows))
+    RunPaired(
+        state, 1, [&] { MainForm->LoadHorseFile(path); }, 1, [&] { FillTable(bare, rows); });
+    if (!TableShows(*list, rows))
+        state.SkipWithError("the list does not show the horses of the file");
+    if (!TableShows(bare, rows))
         state.SkipWithError("the bare table does not show the texts");
 }
-BENCHMARK(BM_FillBareTable)->Arg(0)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadHorseFile)->Arg(0)->Arg(1)->Arg(64)->UseManualTime();
+
+// Two parts of the load, for seeing where its time goes: reading and decoding the block, and
+// making the texts of 64 rows as the list's strings.
+void BM_ReadAndDecode(benchmark::State& state) {
+    const std::string path = FileWithListed(RecordCount).Path();
+    auto block = std::make_unique<HorseBlock>();
+    for (auto _ : state) {
+        DM_FileAccess->ReadHorseBlock(path, HorseBlockSize, *block);
+        DM_Analyze->AnalyzeBlock(*block);
+    }
+}
+BENCHMARK(BM_ReadAndDecode)->Unit(benchmark::kMicrosecond);
+
+void BM_RowTexts(benchmark::State& state) {
+    const int listed = static_cast<int>(state.range(0));
+    TDM_HorseStatus table;
+    TDM_Analyze(table).AnalyzeBlock(BenchBlock(listed));
+    for (auto _ : state) {
+        for (int i = 0; i < listed; ++i) {
+            const HorseRowTexts texts = HorseRow(table, i);
+            for (const std::string& text : texts) {
+                QString converted = QString::fromStdString(text);
+                benchmark::DoNotOptimize(converted);
+            }
+        }
+    }
+}
+BENCHMARK(BM_RowTexts)->Arg(64)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
