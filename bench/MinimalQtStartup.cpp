@@ -1,5 +1,7 @@
 // The floor of the start-up benchmark: the least a Qt Widgets program does to show a main
 // window of the viewer's shape, a menu and an eight-column table, and quit once it is painted.
+// Its texts are plain ASCII in Qt's default font, so the floor carries none of the cost of
+// finding and shaping a Japanese font: that cost counts against the viewer.
 #include "QuitWhenPainted.h"
 
 #include <QAction>
@@ -11,13 +13,13 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QMainWindow window;
-    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    menu->addAction(QStringLiteral("ファイルを開く(&O)"));
+    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("&File"));
+    menu->addAction(QStringLiteral("&Open..."));
     menu->addSeparator();
-    menu->addAction(QStringLiteral("終了(&X)"), &window, &QWidget::close);
+    menu->addAction(QStringLiteral("E&xit"), &window, &QWidget::close);
     auto* table = new QTableWidget(0, 8, &window);
-    table->setHorizontalHeaderLabels({"ID", "馬名", "性齢", "基本能力", "距離適性", "コース適性",
-                                      "発動系アビリティ", "装備系アビリティ"});
+    table->setHorizontalHeaderLabels(
+        {"ID", "Name", "Sex/Age", "Basic", "Distance", "Course", "Activation", "Equipment"});
     window.setCentralWidget(table);
     window.resize(800, 505);
     window.show();

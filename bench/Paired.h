@@ -1,26 +1,46 @@
 #pragma once
 
 // Measures a piece of work and its floor in the same loop, turn about, so that whatever else
-// the machine is doing falls on both alike. The counters are the work's time per call
-// ("work_ns"), the floor's ("floor_ns") and the ratio of the two ("ratio"); the benchmark's
-// own time is that of a whole turn, work and floor together. Register with ->UseManualTime().
+// the machine is doing falls on both alike. Times are the thread's CPU time, system calls
+// included, so that time spent waiting for a CPU taken by another process counts for neither;
+// the cost of reading that clock is measured first and taken off. The counters are the work's
+// time per call ("work_ns"), the floor's ("floor_ns") and the ratio of the two ("ratio"); the
+// benchmark's own time is that of a whole turn, work and floor together. Register with
+// ->UseManualTime().
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <algorithm>
+#include <ctime>
+
+// The calling thread's CPU time in nanoseconds.
+inline double ThreadCpuNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+
+// What a timed stretch with nothing in it measures: the least of many tries.
+inline double ClockCostNs() {
+    double least = 1e9;
+    for (int n = 0; n < 200; ++n) {
+        const double start = ThreadCpuNs();
+        least = std::min(least, ThreadCpuNs() - start);
+    }
+    return least;
+}
 
 // Each turn makes `workCalls` calls of the work and `floorCalls` of the floor, the two counts
 // chosen so that both take some tens of microseconds and reading the clock costs next to
 // nothing; times and the ratio are per call.
 template <class Work, class Floor>
 void RunPaired(benchmark::State& state, int workCalls, Work&& work, int floorCalls, Floor&& floor) {
-    using Clock = std::chrono::steady_clock;
-    using Nanoseconds = std::chrono::duration<double, std::nano>;
-    auto timed = [](int calls, auto& what) {
-        const Clock::time_point start = Clock::now();
+    const double clockCost = ClockCostNs();
+    auto timed = [clockCost](int calls, auto& what) {
+        const double start = ThreadCpuNs();
         for (int call = 0; call < calls; ++call)
             what();
-        return Nanoseconds(Clock::now() - start).count() / calls;
+        return std::max(0.0, ThreadCpuNs() - start - clockCost) / calls;
     };
     double workTotal = 0, floorTotal = 0;
     bool workFirst = true;

@@ -2,13 +2,14 @@
 // peak resident memory of every run as JSON:
 //     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
 // Both programs must quit by themselves within a few seconds and exit with status 0; the
-// environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged.
+// environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged, their output goes nowhere.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
@@ -42,9 +43,16 @@ Run RunOnce(const std::string& program) {
     sigemptyset(&child);
     sigaddset(&child, SIGCHLD);
 
+    posix_spawn_file_actions_t quiet;
+    ::posix_spawn_file_actions_init(&quiet);
+    ::posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+
     const double start = Now();
     pid_t pid = 0;
-    if (const int error = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ))
+    const int error = ::posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&quiet);
+    if (error != 0)
         throw std::runtime_error(program + ": " + std::strerror(error));
     const timespec timeout{TimeoutSeconds, 0};
     if (::sigtimedwait(&child, nullptr, &timeout) < 0) {

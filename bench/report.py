@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Prints the benchmark results in a folder as ratios against their floors and targets.
+
+    report.py FOLDER
+
+FOLDER holds core.json and load.json (Google Benchmark's JSON output with every repetition)
+and startup-<platform>.json (the output of stallark-startup-bench). Every ratio is the median
+over repetitions (benchmarks) or over program/floor pairs (start-up); the spread shown is the
+middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
+whether or not the targets are met.
+"""
+
+import json
+import pathlib
+import statistics
+import sys
+
+
+def quartiles(values):
+    if len(values) < 2:
+        return values[0], values[0], values[0]
+    q1, median, q3 = statistics.quantiles(values, n=4, method="inclusive")
+    return q1, median, q3
+
+
+class Report:
+    def __init__(self):
+        self.lines = []
+        self.met = 0
+        self.missed = 0
+
+    def row(self, what, work, floor, ratios, target=None):
+        q1, median, q3 = quartiles(ratios)
+        if target is None:
+            verdict = ""
+            target_text = ""
+        else:
+            ok = median <= target
+            self.met += ok
+            self.missed += not ok
+            verdict = "PASS" if ok else "MISS"
+            target_text = f"<= {target:g}x"
+        self.lines.append(
+            f"{what:<44} {work:>12} {floor:>12} {median:>8.3f}x "
+            f"[{q1:.3f}-{q3:.3f}] {target_text:>8} {verdict}")
+
+    def note(self, text):
+        self.lines.append(text)
+
+    def print(self):
+        print(f"{'measure':<44} {'this':>12} {'floor':>12} {'ratio':>9} "
+              f"{'[middle half]':>13} {'target':>8}")
+        for line in self.lines:
+            print(line)
+        print(f"\n{self.met} of {self.met + self.missed} targets met")
+
+
+def duration(ns):
+    if ns >= 1e6:
+        return f"{ns / 1e6:.2f} ms"
+    if ns >= 1e3:
+        return f"{ns / 1e3:.2f} us"
+    return f"{ns:.1f} ns"
+
+
+def repetitions(path):
+    """The repetitions of each benchmark in a Google Benchmark JSON file, by name."""
+    runs = {}
+    for bench in json.loads(path.read_text())["benchmarks"]:
+        if bench.get("error_occurred"):
+            raise SystemExit(f"{path.name}: {bench['name']}: {bench.get('error_message')}")
+        if bench.get("run_type") == "iteration":
+            runs.setdefault(bench["run_name"].replace("/manual_time", ""), []).append(bench)
+    return runs
+
+
+def paired(report, runs, name, what, target=None):
+    reps = runs[name]
+    work = statistics.median(r["work_ns"] for r in reps)
+    floor = statistics.median(r["floor_ns"] for r in reps)
+    report.row(what, duration(work), duration(floor), [r["ratio"] for r in reps], target)
+
+
+def startup(report, path, platform):
+    data = json.loads(path.read_text())
+    program, floor = data["program"], data["floor"]
+    wall = [p / f for p, f in zip(program["wall_ms"], floor["wall_ms"])]
+    rss = [p / f for p, f in zip(program["peak_rss_kb"], floor["peak_rss_kb"])]
+    report.row(f"start-up to painted and idle, wall ({platform})",
+               f"{statistics.median(program['wall_ms']):.1f} ms",
+               f"{statistics.median(floor['wall_ms']):.1f} ms", wall, 1.10)
+    report.row(f"start-up, peak resident memory ({platform})",
+               f"{statistics.median(program['peak_rss_kb']) / 1024:.1f} MiB",
+               f"{statistics.median(floor['peak_rss_kb']) / 1024:.1f} MiB", rss, 1.10)
+
+
+def main():
+    if len(sys.argv) != 2:
+        raise SystemExit(__doc__)
+    folder = pathlib.Path(sys.argv[1])
+    report = Report()
+
+    core = repetitions(folder / "core.json")
+    paired(report, core, "BM_AnalyzeBlock", "AnalyzeBlock, 64 horses (floor: memcpy)", 20)
+    paired(report, core, "BM_AnalyzeBlockLongestNames",
+           "AnalyzeBlock, every name 338 bytes long")
+    paired(report, core, "BM_DecodeName", "DecodeName, one name (floor: memcpy)")
+    paired(report, core, "BM_ReadHorseBlock",
+           "ReadHorseBlock (floor: open+pread+close)", 1.2)
+
+    load = repetitions(folder / "load.json")
+    paired(report, load, "BM_LoadHorseFile/64",
+           "LoadHorseFile, 64 listed (floor: bare table)", 1.3)
+    for listed in (1, 0):
+        paired(report, load, f"BM_LoadHorseFile/{listed}", f"LoadHorseFile, {listed} listed")
+    for name, what in (("BM_ReadAndDecode", "  of which read and decode"),
+                       ("BM_RowTexts/64", "  of which the texts of 64 rows")):
+        times = [r["real_time"] * (1e3 if r["time_unit"] == "us" else 1) for r in load[name]]
+        report.note(f"{what:<44} {duration(statistics.median(times)):>12}")
+
+    for path in sorted(folder.glob("startup-*.json")):
+        startup(report, path, path.stem.removeprefix("startup-"))
+
+    report.print()
+
+
+if __name__ == "__main__":
+    main()
