@@ -1,5 +1,5 @@
-// Runs a program and its floor alternately, each to its own end, and prints the wall time and
-// peak resident memory of every run as JSON:
+// Runs a program and its floor alternately, each to its own end, and prints the wall time, the
+// CPU time (user and system) and the peak resident memory of every run as JSON:
 //     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
 // Both programs must quit by themselves within a few seconds and exit with status 0; the
 // environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged, their output goes nowhere.
@@ -25,6 +25,7 @@ constexpr int TimeoutSeconds = 30;
 
 struct Run {
     double WallMs;
+    double CpuMs; // user and system
     long PeakRssKb;
 };
 
@@ -68,13 +69,19 @@ Run RunOnce(const std::string& program) {
     const double wall = Now() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(program + ": did not exit with status 0");
-    return {wall, usage.ru_maxrss};
+    const auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    };
+    return {wall, ms(usage.ru_utime) + ms(usage.ru_stime), usage.ru_maxrss};
 }
 
 void PrintRuns(const char* name, const std::vector<Run>& runs, bool last) {
     std::printf("  \"%s\": {\"wall_ms\": [", name);
     for (std::size_t n = 0; n < runs.size(); ++n)
         std::printf("%s%.3f", n ? ", " : "", runs[n].WallMs);
+    std::printf("], \"cpu_ms\": [");
+    for (std::size_t n = 0; n < runs.size(); ++n)
+        std::printf("%s%.3f", n ? ", " : "", runs[n].CpuMs);
     std::printf("], \"peak_rss_kb\": [");
     for (std::size_t n = 0; n < runs.size(); ++n)
         std::printf("%s%ld", n ? ", " : "", runs[n].PeakRssKb);
