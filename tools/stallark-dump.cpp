@@ -97,9 +97,13 @@ std::vector<int> IndexesToPrint(const TDM_HorseStatus& table, bool all) {
 
 std::string TsvLine(const auto& texts) {
     std::string line;
-    for (const auto& text : texts)
-        line += (line.empty() ? "" : "\t") + std::string(text);
-    return line + "\n";
+    for (const auto& text : texts) {
+        if (&text != &texts[0])
+            line += '\t';
+        line += text;
+    }
+    line += '\n';
+    return line;
 }
 
 std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
