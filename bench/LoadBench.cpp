@@ -4,6 +4,7 @@
 #include "Paired.h"
 
 #include "U_Analyze.h"
+#include "U_DataModules.h"
 #include "U_FileAccess.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
@@ -127,12 +128,7 @@ int main(int argc, char** argv) {
     // The program's own start-up, so that the load runs in the window the user sees.
     const auto mainForm = std::make_unique<TMainForm>();
     MainForm = mainForm.get();
-    const auto horseStatus = std::make_unique<TDM_HorseStatus>();
-    DM_HorseStatus = horseStatus.get();
-    const auto fileAccess = std::make_unique<TDM_FileAccess>();
-    DM_FileAccess = fileAccess.get();
-    const auto analyze = std::make_unique<TDM_Analyze>(*DM_HorseStatus);
-    DM_Analyze = analyze.get();
+    const auto dataModules = std::make_unique<TDataModules>();
     MainForm->show();
     QCoreApplication::processEvents();
 

@@ -20,23 +20,15 @@
 #include <tuple>
 #include <unistd.h>
 
-RunningViewer::RunningViewer()
-    : oldMainForm_(MainForm), oldHorseStatus_(DM_HorseStatus), oldFileAccess_(DM_FileAccess),
-      oldAnalyze_(DM_Analyze) {
+RunningViewer::RunningViewer() : oldMainForm_(MainForm) {
     form_ = std::make_unique<TMainForm>();
     MainForm = form_.get();
-    DM_HorseStatus = &horseStatus_;
-    DM_FileAccess = &fileAccess_;
-    DM_Analyze = &analyze_;
     form_->show();
 }
 
 RunningViewer::~RunningViewer() {
     form_.reset();
     MainForm = oldMainForm_;
-    DM_HorseStatus = oldHorseStatus_;
-    DM_FileAccess = oldFileAccess_;
-    DM_Analyze = oldAnalyze_;
 }
 
 QTableWidget* RunningViewer::List() const {

@@ -4,9 +4,7 @@
 // everything a failed load must leave alone, a child process that runs as an unprivileged
 // user, and a watch that stops the reader at its system calls.
 
-#include "U_Analyze.h"
-#include "U_FileAccess.h"
-#include "U_HorseStatus.h"
+#include "U_DataModules.h"
 #include "U_MainWindow.h"
 
 #include <QList>
@@ -32,17 +30,12 @@ public:
 
     TMainForm& Form() { return *form_; }
     QTableWidget* List() const;
-    const TDM_HorseStatus& Table() const { return horseStatus_; }
+    const TDM_HorseStatus& Table() const { return dataModules_.HorseStatus; }
 
 private:
-    TDM_HorseStatus horseStatus_;
-    TDM_FileAccess fileAccess_;
-    TDM_Analyze analyze_{horseStatus_};
+    TDataModules dataModules_;
     std::unique_ptr<TMainForm> form_;
     TMainForm* oldMainForm_;
-    TDM_HorseStatus* oldHorseStatus_;
-    TDM_FileAccess* oldFileAccess_;
-    TDM_Analyze* oldAnalyze_;
 };
 
 // The texts of every row of the list, row by row.

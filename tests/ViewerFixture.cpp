@@ -6,9 +6,6 @@
 #include <QTest>
 
 ViewerTest::ViewerTest() {
-    DM_HorseStatus = &horseStatus;
-    DM_FileAccess = &fileAccess;
-    DM_Analyze = &analyze;
     form = std::make_unique<TMainForm>();
     MainForm = form.get();
     form->show();
@@ -19,9 +16,6 @@ ViewerTest::ViewerTest() {
 ViewerTest::~ViewerTest() {
     form.reset();
     MainForm = nullptr;
-    DM_HorseStatus = nullptr;
-    DM_FileAccess = nullptr;
-    DM_Analyze = nullptr;
 }
 
 QTableWidget* ViewerTest::List() const {

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "TestFiles.h"
-#include "U_Analyze.h"
+#include "U_DataModules.h"
 #include "U_FileAccess.h"
-#include "U_HorseStatus.h"
 #include "U_MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -51,9 +50,8 @@ protected:
     QStringList RowTexts(int row) const;
 
     TempDir dir;
-    TDM_HorseStatus horseStatus;
-    TDM_FileAccess fileAccess;
-    TDM_Analyze analyze{horseStatus};
+    TDataModules dataModules;
+    TDM_HorseStatus& horseStatus = dataModules.HorseStatus;
     std::unique_ptr<TMainForm> form;
 };
 

@@ -1,9 +1,7 @@
 // Writes the README's pictures of the two windows: stallark-screenshots HORSEFILE OUTDIR.
 // Run it on a real display (scripts/screenshots starts one under Xvfb).
-#include "U_Analyze.h"
+#include "U_DataModules.h"
 #include "U_DetailWindow.h"
-#include "U_FileAccess.h"
-#include "U_HorseStatus.h"
 #include "U_MainWindow.h"
 #include "U_ProgramFont.h"
 
@@ -22,12 +20,7 @@ int main(int argc, char** argv) {
     UseProgramFont();
     TMainForm mainForm;
     MainForm = &mainForm;
-    TDM_HorseStatus horseStatus;
-    DM_HorseStatus = &horseStatus;
-    TDM_FileAccess fileAccess;
-    DM_FileAccess = &fileAccess;
-    TDM_Analyze analyze(horseStatus);
-    DM_Analyze = &analyze;
+    const TDataModules dataModules;
 
     const QString outDir = QString::fromLocal8Bit(argv[2]);
     mainForm.LoadHorseFile(QString::fromLocal8Bit(argv[1]));
