@@ -65,45 +65,6 @@ int OpenDescriptorCount() {
                                           std::filesystem::directory_iterator{}));
 }
 
-constexpr int CannotDropPrivileges = 77;
-
-// Runs `check` in a child process, as the unprivileged user 65534 when this process is root,
-// and returns the child's report: "" when all went as expected, otherwise what went wrong.
-// nullopt when the child could not give up root.
-std::optional<std::string> RunUnprivileged(const std::function<std::string()>& check) {
-    int report[2];
-    if (::pipe(report) != 0)
-        return "pipe failed";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
-                                 ::setuid(65534) != 0 || ::geteuid() != 65534))
-            ::_exit(CannotDropPrivileges);
-        std::string message;
-        try {
-            message = check();
-        } catch (const std::exception& error) {
-            message = std::string("unexpected exception: ") + error.what();
-        }
-        const ssize_t written = ::write(report[1], message.data(), message.size());
-        ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-    }
-    ::close(report[1]);
-    std::string message;
-    char chunk[256];
-    for (ssize_t got; (got = ::read(report[0], chunk, sizeof chunk)) > 0;)
-        message.append(chunk, static_cast<std::size_t>(got));
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == CannotDropPrivileges)
-        return std::nullopt;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child ended abnormally (status " + std::to_string(status) + ")";
-    return message;
-}
-
 } // namespace
 
 TEST(ReadHorseBlock, CopiesTheBlockFromTheOffsetOfEachRecognisedSize) {
@@ -226,7 +187,7 @@ TEST(ReadHorseBlock, ReadOnlyFileLoadsAndUnreadableFileIsDenied) {
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     ASSERT_EQ(::chmod(unreadable.c_str(), 0200), 0);
 
-    const std::optional<std::string> report = RunUnprivileged([&]() -> std::string {
+    const std::optional<std::string> report = RunInChild(true, [&]() -> std::string {
         // Without these two the check below would prove nothing.
         if (::access(readOnly.c_str(), W_OK) == 0)
             return "the read-only file is writable for this user";

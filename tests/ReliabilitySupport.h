@@ -4,6 +4,7 @@
 // everything a failed load must leave alone, a child process that runs as an unprivileged
 // user, and a watch that stops the reader at its system calls.
 
+#include "TestFiles.h"
 #include "U_DataModules.h"
 #include "U_MainWindow.h"
 
@@ -52,11 +53,6 @@ struct ViewState {
     // Empty when `other` equals this, else what differs.
     std::string DifferenceFrom(const ViewState& other) const;
 };
-
-// Runs `check` in a forked child and returns what it returned ("" for success). With
-// `unprivileged` and when this process is root, the child first becomes user and group 65534
-// (nobody); returns nothing when it cannot.
-std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);
 
 // One system call by which the reader looks at an open file.
 struct FileCall {

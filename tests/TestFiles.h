@@ -3,6 +3,8 @@
 #include "HorseFileWriter.h"
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
@@ -22,3 +24,8 @@ private:
 
 // Puts `horse` into record `index` of `block`.
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
+
+// Runs `check` in a forked child and returns what it returned ("" for success). With
+// `unprivileged` and when this process is root, the child first becomes user and group 65534
+// (nobody); returns nothing when it cannot.
+std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);
