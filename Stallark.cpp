@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Start-up: the main window first, then the three data modules, then the event loop.
 #include "U_DataModules.h"
 #include "U_MainWindow.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The horse files the benchmarks read, made by the project's own file writer.

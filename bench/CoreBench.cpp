@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The data core against its floors: decoding a block against copying it, reading the block
 // from a file in the page cache against the bare system calls.
 #include "BenchHorses.h"

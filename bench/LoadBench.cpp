@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The whole load of a file into the main window, on the offscreen platform, against filling
 // the same texts into a bare table; both with 0, 1 and 64 listed horses.
 #include "BenchHorses.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The floor of the start-up benchmark: the least a Qt Widgets program does to show a main
 // window of the viewer's shape, a menu and an eight-column table, and quit once it is painted.
 // Its texts are plain ASCII in Qt's default font, so the floor carries none of the cost of

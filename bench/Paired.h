@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Measures a piece of work and its floor in the same loop, turn about, so that whatever else

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Measuring aid for the start-up benchmark, compiled only into its copies of the programs:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Runs a program and its floor alternately, each to its own end, and prints the wall time, the
 // CPU time (user and system) and the peak resident memory of every run as JSON:
 //     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 """Prints the benchmark results in a folder as ratios against their floors and targets.
 
     report.py FOLDER

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What the fuzzers check after every decode, beyond the sanitizers' own checks.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The decode path: the input is a horse block (shorter inputs are padded with zeros, longer
 // ones cut), decoded into the horse table, then every row text and ability name is built.
 #include "FuzzChecks.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The reader: each input becomes a real file on disk that the reader opens, sizes and reads
 // from, and whatever it returns is checked against the file byte by byte, then decoded.
 //

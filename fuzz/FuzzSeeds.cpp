@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Writes the seed corpus of the two fuzzers from our own file generator:
 //   stallark-fuzz-seeds DIR   → DIR/decode/*.bin and DIR/reader/*.bin
 #include "HorseFileWriter.h"

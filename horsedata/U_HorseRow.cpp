@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #include "U_HorseRow.h"
 
 #include "U_Analyze.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // stallark-dump end to end: the built program run on files made by the writer.
 #include "TestFiles.h"
 #include "U_FileAccess.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The file reader: recognised sizes, where the block is taken from, and how failures surface.
 #include "TestFiles.h"
 #include "U_FileAccess.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The record decoder and the ability names, checked against raw record bytes written here by
 // hand rather than by the file writer, so that the two cannot share a mistake.
 #include "U_Analyze.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // The eight texts of a horse list row.
 #include "U_Analyze.h"
 #include "U_HorseRow.h"

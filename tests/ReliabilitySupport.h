@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Tools of the hostile-file and soak tests: the running viewer with its globals, a snapshot of

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Hostile files and environments: whatever the user picks, the viewer neither crashes nor hangs
 // nor shows something it did not read, and a load that fails leaves the table and the list as
 // they were. The sanitizer build runs these too, which proves no read outside a buffer.

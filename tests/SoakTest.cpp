@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Soak: one viewer, thousands of loads and detail windows in one process. The rows must always
 // be those of the last good file, nothing may pile up, and resident memory must stay flat.
 // STALLARK_SOAK_LOADS and STALLARK_SOAK_WINDOWS set the counts (5000 and 1000 by default).

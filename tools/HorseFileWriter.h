@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Makes horse data files for tests, fuzz seeds and the demo: the inverse of the reader and

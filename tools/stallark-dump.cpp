@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // stallark-dump: prints the horses of a horse data file as tab-separated text or as JSON, for a
 // spreadsheet or a script. The texts are those of the viewer's horse list.
 #include "U_Analyze.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Writes a demo horse data file for trying the viewer: stallark-gen [FILE [SIZE]].
 #include "HorseFileWriter.h"
 #include "U_FileAccess.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
 // Writes the README's pictures of the two windows: stallark-screenshots HORSEFILE OUTDIR.
 // Run it on a real display (scripts/screenshots starts one under Xvfb).
 #include "U_DataModules.h"

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 # Checks the committed icon renders: each size of SIZES has a PNG of exactly that size under
 # ICON_DIR/hicolor, no other sizes are there, and the renders were made from the current SVG
 # (render-icons records the SVG's checksum in ICON_DIR/svg.sha256).

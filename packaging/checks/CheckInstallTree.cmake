@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch tree under the prefix /usr, as the Debian package does,
 # checks that it holds exactly the files of EXPECTED (paths relative to the tree), and lets
 # appstreamcli check the metainfo against the installed desktop entry and icons.

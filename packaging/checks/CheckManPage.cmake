@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 # Checks a manual page: man renders it without a warning (as lintian does), and, when PROGRAM
 # is given, the page's OPTIONS and EXIT STATUS sections list exactly the options and exit
 # codes that the program's --help shows.

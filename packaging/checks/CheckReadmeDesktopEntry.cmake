@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 cmake_minimum_required(VERSION 3.25)
 
 # Checks that the desktop entry shown in the README (its ```ini block) is the installed one.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
 # Checks that the AppStream metainfo and the Debian changelog both name the project's version
 # as their newest release, and that every screenshot of the metainfo is a file of the
 # repository's docs/screenshots.
