@@ -82,25 +82,10 @@ constexpr const char* EqpAbilityNames[EqpAbilityCount] = {
     "荒れ馬場×",  "牝馬戦○",      "距離不問",     "重の鬼",   "連闘マスター",  "競馬場不問",
     "コース不問", "馬場状態不問", "抜群の安定感", "一発屋",   "アイドルホース"};
 
-// Record offsets of the single-byte fields.
-constexpr int SlotStateOffset = 2;
-constexpr int PackedAbilitiesOffset = 14;
-constexpr int DistanceOffset = 22;
-constexpr int ReactiveOffset = 23;
-constexpr int AgilityOffset = 24;
-constexpr int TemperOffset = 25;
-constexpr int EqpAbilityOffset = 26;
-constexpr int ExeAbilityOffset = 34;
-constexpr int DurabilityOffset = 47;
-
-constexpr int AbilityBase = 30; // added to Speed, Endurance and Stamina only
-constexpr int ShortestDistance = 1000;
-constexpr int DistanceStep = 200;
-
-// Bits `first`..`first+6` of the record, least significant bit first.
-int SevenBitField(const std::uint8_t* record, int first) {
+// The packed field whose lowest bit is record bit `first`.
+int PackedField(const std::uint8_t* record, int first) {
     int value = 0;
-    for (int bit = 0; bit < 7; ++bit) {
+    for (int bit = 0; bit < PackedFieldBits; ++bit) {
         const int k = first + bit;
         value |= ((record[k / 8] >> (k % 8)) & 1) << bit;
     }
@@ -168,14 +153,12 @@ void TDM_Analyze::AnalyzeBlock(const HorseBlock& block) {
         t.FatherName[i] = DecodeName(i, 1, block);
         t.MotherName[i] = DecodeName(i, 2, block);
 
-        // Six 7-bit fields start at record bit 116 (the high nibble of byte 14).
-        constexpr int Bits = PackedAbilitiesOffset * 8;
-        t.Agreement[i] = SevenBitField(r, Bits + 4);
-        t.Stamina[i] = SevenBitField(r, Bits + 11) + AbilityBase;
-        t.Speed[i] = SevenBitField(r, Bits + 18) + AbilityBase;
-        t.Endurance[i] = SevenBitField(r, Bits + 25) + AbilityBase;
-        t.Power[i] = SevenBitField(r, Bits + 36);
-        t.Guts[i] = SevenBitField(r, Bits + 43);
+        t.Agreement[i] = PackedField(r, AgreementBit);
+        t.Stamina[i] = PackedField(r, StaminaBit) + AbilityBase;
+        t.Speed[i] = PackedField(r, SpeedBit) + AbilityBase;
+        t.Endurance[i] = PackedField(r, EnduranceBit) + AbilityBase;
+        t.Power[i] = PackedField(r, PowerBit);
+        t.Guts[i] = PackedField(r, GutsBit);
         t.Agility[i] = r[AgilityOffset];
         t.Temper[i] = r[TemperOffset];
         t.Reactive[i] = r[ReactiveOffset];

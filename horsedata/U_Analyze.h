@@ -8,9 +8,6 @@
 
 #include <string>
 
-// Offsets of the three name fields inside a record, by NameField 0 (horse), 1 (sire), 2 (dam).
-inline constexpr std::array<int, 3> NameFieldOffsets = {62, 96, 117};
-
 inline constexpr int ExeAbilityCount = 44; // codes 0..43 have names
 inline constexpr int EqpAbilityCount = 53; // codes 0..52
 
