@@ -7,6 +7,7 @@
 // the decoder. Not part of the viewer, which never writes a file.
 
 #include "HorseConstants.h"
+#include "U_HorseStatus.h"
 
 #include <array>
 #include <cstdint>
@@ -26,8 +27,8 @@ struct HorseRecordFields {
     int Speed = 30, Endurance = 30, Stamina = 30, Power = 0, Agility = 0;
     int Agreement = 0, Temper = 0, Guts = 0, Reactive = 0, Durability = 0;
     int LowerDistance = 1000, UpperDistance = 1000; // 1000..4000, steps of 200
-    std::array<int, 4> ExeAbility{};
-    std::array<int, 4> EqpAbility{};
+    std::array<int, AbilitySlotCount> ExeAbility{};
+    std::array<int, AbilitySlotCount> EqpAbility{};
 };
 
 // The name bytes of a text made of characters of the name table, without terminator.

@@ -16,9 +16,9 @@ void Require(bool ok, const char* what) {
         throw std::invalid_argument(what);
 }
 
-// Stores a 7-bit value at record bits first..first+6, least significant bit first.
-void PutSevenBits(std::uint8_t* record, int first, int value) {
-    for (int bit = 0; bit < 7; ++bit) {
+// Stores a packed field whose lowest bit is record bit `first`.
+void PutPackedField(std::uint8_t* record, int first, int value) {
+    for (int bit = 0; bit < PackedFieldBits; ++bit) {
         const int k = first + bit;
         const auto mask = static_cast<std::uint8_t>(1u << (k % 8));
         if ((value >> bit) & 1)
@@ -37,8 +37,11 @@ void PutName(std::uint8_t* record, int offset, const std::string& name, int room
 }
 
 int DistanceNibble(int metres) {
-    Require(metres >= 1000 && metres <= 4000 && metres % 200 == 0, "distance out of range");
-    return (metres - 1000) / 200;
+    const int steps = (metres - ShortestDistance) / DistanceStep;
+    Require(metres >= ShortestDistance && steps <= 0x0F &&
+                (metres - ShortestDistance) % DistanceStep == 0,
+            "distance out of range");
+    return steps;
 }
 
 } // namespace
@@ -64,33 +67,33 @@ void EncodeRecord(const HorseRecordFields& horse, std::span<std::uint8_t, Record
     auto inRange = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
     Require(inRange(horse.Registered, 0, 255), "slot state out of range");
     for (int v : {horse.Speed, horse.Endurance, horse.Stamina})
-        Require(inRange(v, 30, 157), "ability out of 30..157");
+        Require(inRange(v, AbilityBase, AbilityBase + PackedFieldMax), "ability out of 30..157");
     for (int v : {horse.Power, horse.Agreement, horse.Guts})
-        Require(inRange(v, 0, 127), "ability out of 0..127");
+        Require(inRange(v, 0, PackedFieldMax), "ability out of 0..127");
     for (int v : {horse.Agility, horse.Temper, horse.Reactive, horse.Durability})
         Require(inRange(v, 0, 255), "ability out of 0..255");
-    for (int slot = 0; slot < 4; ++slot)
+    for (std::size_t slot = 0; slot < horse.ExeAbility.size(); ++slot)
         Require(inRange(horse.ExeAbility[slot], 0, 255) && inRange(horse.EqpAbility[slot], 0, 255),
                 "ability code out of 0..255");
 
     std::uint8_t* r = record.data();
-    r[2] = static_cast<std::uint8_t>(horse.Registered);
-    PutSevenBits(r, 116, horse.Agreement);
-    PutSevenBits(r, 123, horse.Stamina - 30);
-    PutSevenBits(r, 130, horse.Speed - 30);
-    PutSevenBits(r, 137, horse.Endurance - 30);
-    PutSevenBits(r, 148, horse.Power);
-    PutSevenBits(r, 155, horse.Guts);
-    r[22] = static_cast<std::uint8_t>(DistanceNibble(horse.LowerDistance) << 4 |
-                                      DistanceNibble(horse.UpperDistance));
-    r[23] = static_cast<std::uint8_t>(horse.Reactive);
-    r[24] = static_cast<std::uint8_t>(horse.Agility);
-    r[25] = static_cast<std::uint8_t>(horse.Temper);
-    for (int slot = 0; slot < 4; ++slot) {
-        r[26 + slot] = static_cast<std::uint8_t>(horse.EqpAbility[slot]);
-        r[34 + slot] = static_cast<std::uint8_t>(horse.ExeAbility[slot]);
+    r[SlotStateOffset] = static_cast<std::uint8_t>(horse.Registered);
+    PutPackedField(r, AgreementBit, horse.Agreement);
+    PutPackedField(r, StaminaBit, horse.Stamina - AbilityBase);
+    PutPackedField(r, SpeedBit, horse.Speed - AbilityBase);
+    PutPackedField(r, EnduranceBit, horse.Endurance - AbilityBase);
+    PutPackedField(r, PowerBit, horse.Power);
+    PutPackedField(r, GutsBit, horse.Guts);
+    r[DistanceOffset] = static_cast<std::uint8_t>(DistanceNibble(horse.LowerDistance) << 4 |
+                                                  DistanceNibble(horse.UpperDistance));
+    r[ReactiveOffset] = static_cast<std::uint8_t>(horse.Reactive);
+    r[AgilityOffset] = static_cast<std::uint8_t>(horse.Agility);
+    r[TemperOffset] = static_cast<std::uint8_t>(horse.Temper);
+    for (std::size_t slot = 0; slot < horse.ExeAbility.size(); ++slot) {
+        r[EqpAbilityOffset + slot] = static_cast<std::uint8_t>(horse.EqpAbility[slot]);
+        r[ExeAbilityOffset + slot] = static_cast<std::uint8_t>(horse.ExeAbility[slot]);
     }
-    r[47] = static_cast<std::uint8_t>(horse.Durability);
+    r[DurabilityOffset] = static_cast<std::uint8_t>(horse.Durability);
     // Each name keeps to the room before the next field, so the three never run together.
     PutName(r, NameFieldOffsets[0], horse.HorseName, NameFieldOffsets[1] - NameFieldOffsets[0]);
     PutName(r, NameFieldOffsets[1], horse.FatherName, NameFieldOffsets[2] - NameFieldOffsets[1]);
