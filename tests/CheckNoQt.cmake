@@ -1,0 +1,16 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
+# Fails when PROGRAM loads a Qt library, directly or through any library it loads.
+#   cmake -DPROGRAM=path -P CheckNoQt.cmake
+file(GET_RUNTIME_DEPENDENCIES EXECUTABLES ${PROGRAM}
+    RESOLVED_DEPENDENCIES_VAR resolved UNRESOLVED_DEPENDENCIES_VAR unresolved)
+list(LENGTH resolved count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "found no libraries at all for ${PROGRAM}; the check cannot be trusted")
+endif()
+foreach(library IN LISTS resolved unresolved)
+    if(library MATCHES "libQt")
+        message(FATAL_ERROR "${PROGRAM} loads ${library}: the data core must need no Qt")
+    endif()
+endforeach()
+message(STATUS "${count} libraries, none of them Qt")
