@@ -121,6 +121,25 @@ constexpr bool EveryNameCharacterHasThreeBytes() {
 }
 static_assert(EveryNameCharacterHasThreeBytes());
 
+// The tab-separated texts of the list and of stallark-dump write names and ability names as
+// they are; a tab or a line break in one would split a row.
+constexpr bool HoldsNoTabOrLineBreak(std::string_view text) {
+    return text.find_first_of("\t\r\n") == std::string_view::npos;
+}
+constexpr bool NoTextHoldsTabOrLineBreak() {
+    for (int code = 0; code < 256; ++code)
+        if (!HoldsNoTabOrLineBreak(CharacterOfNameByte(code)))
+            return false;
+    for (const char* name : ExeAbilityNames)
+        if (!HoldsNoTabOrLineBreak(name))
+            return false;
+    for (const char* name : EqpAbilityNames)
+        if (!HoldsNoTabOrLineBreak(name))
+            return false;
+    return true;
+}
+static_assert(NoTextHoldsTabOrLineBreak());
+
 } // namespace
 
 std::string_view NameCharacter(std::uint8_t code) {

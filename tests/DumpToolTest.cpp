@@ -3,7 +3,9 @@
 
 // stallark-dump end to end: the built program run on files made by the writer.
 #include "TestFiles.h"
+#include "U_Analyze.h"
 #include "U_FileAccess.h"
+#include "U_HorseRow.h"
 
 #include <gtest/gtest.h>
 #include <QJsonArray>
@@ -12,6 +14,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,6 +46,15 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     EXPECT_EQ(start, text.size()) << "the output does not end with a line break";
     return lines;
+}
+
+std::vector<std::string> Cells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find('\t', start)) != std::string::npos; start = end + 1)
+        cells.push_back(line.substr(start, end - start));
+    cells.push_back(line.substr(start));
+    return cells;
 }
 
 const std::string Header =
@@ -189,6 +201,55 @@ TEST_F(DumpTool, AllPrintsEverySlotInOrder) {
     EXPECT_EQ(lines[1 + 0], "0\t\t？\t30/30/30/00/00/00/00/00/00/00\t1000 - 1000\t？/？\t\t");
 }
 
+// Each --fields cell against the decoder's table for the same file: numbers as plain decimals,
+// and the ten ability cells, zero-filled and joined, give the list's 基本能力 text.
+TEST_F(DumpTool, FieldsAreTheDecodersValues) {
+    HorseBlock block{};
+    ASSERT_TRUE(TDM_FileAccess().ReadHorseBlock(Path.toStdString(), block.size(), block));
+    TDM_HorseStatus t;
+    TDM_Analyze(t).AnalyzeBlock(block);
+
+    const RunResult all = RunDump({"--fields", "--all", Path});
+    ASSERT_EQ(all.ExitCode, 0) << all.Err;
+    const std::vector<std::string> lines = Lines(all.Out);
+    ASSERT_EQ(lines.size(), 1u + RecordCount);
+    EXPECT_EQ(lines[0], "ID\t馬名\t父\t母\tスピード\t持続力\tスタミナ\tパワー\t瞬発力\t折り合い\t"
+                        "気性\t勝負根性\t反応\t丈夫さ\t距離適性下限\t距離適性上限\t発動系1\t"
+                        "発動系2\t発動系3\t発動系4\t装備系1\t装備系2\t装備系3\t装備系4\t登録状態");
+    for (int i = 0; i < RecordCount; ++i) {
+        const std::vector<std::string> cells = Cells(lines[1 + i]);
+        std::vector<std::string> expected = {std::to_string(t.HorseID[i]), t.HorseName[i],
+                                             t.FatherName[i], t.MotherName[i]};
+        for (const std::int32_t value : t.BasicAbilities(i))
+            expected.push_back(std::to_string(value));
+        expected.push_back(std::to_string(t.LowerDistance[i]));
+        expected.push_back(std::to_string(t.UpperDistance[i]));
+        for (const std::int32_t code : t.ExeAbilities(i))
+            expected.push_back(TDM_Analyze::ExeAbilityName(code));
+        for (const std::int32_t code : t.EqpAbilities(i))
+            expected.push_back(TDM_Analyze::EqpAbilityName(code));
+        expected.push_back(std::to_string(t.Registered[i]));
+        ASSERT_EQ(cells, expected) << "slot " << i;
+        std::string joined;
+        for (int k = 4; k < 14; ++k) {
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "%.2d", std::stoi(cells[k]));
+            joined += (k == 4 ? "" : "/") + std::string(digits);
+        }
+        EXPECT_EQ(joined, HorseRow(t, i)[3]) << "slot " << i;
+    }
+    EXPECT_EQ(Cells(lines[1 + 2])[23], "？"); // code 200 has no name
+
+    // Without --all: the listed slots' lines, without the slot state.
+    const RunResult listed = RunDump({"--fields", Path});
+    ASSERT_EQ(listed.ExitCode, 0) << listed.Err;
+    const std::vector<std::string> expected = {lines[0].substr(0, lines[0].rfind('\t')),
+                                               lines[1 + 2].substr(0, lines[1 + 2].rfind('\t')),
+                                               lines[1 + 20].substr(0, lines[1 + 20].rfind('\t')),
+                                               lines[1 + 63].substr(0, lines[1 + 63].rfind('\t'))};
+    EXPECT_EQ(Lines(listed.Out), expected);
+}
+
 TEST_F(DumpTool, JsonHasEveryColumnByName) {
     const RunResult run = RunDump({"--json", Path});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
@@ -270,10 +331,12 @@ TEST_F(DumpTool, UsageHelpAndVersion) {
     EXPECT_EQ(none.Out, "");
     EXPECT_EQ(RunDump({Path, Path}).ExitCode, 1);
     EXPECT_EQ(RunDump({"--no-such-option", Path}).ExitCode, 1);
+    EXPECT_EQ(RunDump({"--fields", "--json", Path}).ExitCode, 1);
 
     const RunResult help = RunDump({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    for (const char* text : {"--all", "--json", "Exit codes", "1  usage error", "3  I/O error"})
+    for (const char* text :
+         {"--all", "--fields", "--json", "Exit codes", "1  usage error", "3  I/O error"})
         EXPECT_NE(help.Out.find(text), std::string::npos) << text;
 
     const RunResult version = RunDump({"--version"});

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 // stallark-dump: prints the horses of a horse data file as tab-separated text or as JSON, for a
-// spreadsheet or a script. The texts are those of the viewer's horse list.
+// spreadsheet or a script: the texts of the viewer's horse list, or one column per field.
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
 #include "U_HorseRow.h"
@@ -35,16 +35,26 @@ const char* const Description =
     "tab-separated text, a header line and one line per listed horse with the texts of the\n"
     "viewer's list.\n"
     "\n"
+    "--fields prints one column per field instead, so that a spreadsheet can sort and sum\n"
+    "them: ID, 馬名, 父, 母, the ten basic abilities (スピード, 持続力, スタミナ, パワー,\n"
+    "瞬発力, 折り合い, 気性, 勝負根性, 反応, 丈夫さ), the distance aptitude's ends in metres\n"
+    "(距離適性下限, 距離適性上限), and the ability names of the four activation and four\n"
+    "equipment slots (発動系1 to 発動系4, 装備系1 to 装備系4: empty for an empty slot, ？\n"
+    "for a code without a name); with --all, last, 登録状態, the slot state (1 for a listed\n"
+    "horse). Numbers are plain decimals.\n"
+    "\n"
     "Exit codes:\n"
     "  0  success\n"
     "  1  usage error\n"
     "  2  not a horse data file (not a regular file of 496631, 584756 or 589312 bytes)\n"
     "  3  I/O error (the file cannot be opened or read, or the output cannot be written)";
 
+enum class Format { ListTexts, Fields, Json };
+
 struct Options {
     std::string Path; // in the file system's encoding
     bool All = false;
-    bool Json = false;
+    Format Output = Format::ListTexts;
 };
 
 void PrintError(const std::string& message) {
@@ -58,8 +68,10 @@ Options ParseArguments(const QCoreApplication& app) {
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption all("all", "Print every slot 0..63, not only the listed horses.");
+    const QCommandLineOption fields("fields", "Print one column per field instead.");
     const QCommandLineOption json("json", "Print a JSON array of horse objects instead.");
     parser.addOption(all);
+    parser.addOption(fields);
     parser.addOption(json);
     parser.addPositionalArgument("FILE", "The horse data file.");
     parser.process(app);
@@ -69,7 +81,16 @@ Options ParseArguments(const QCoreApplication& app) {
         PrintError("exactly one FILE expected; see --help");
         std::exit(ExitUsage);
     }
-    return {QFile::encodeName(files.front()).toStdString(), parser.isSet(all), parser.isSet(json)};
+    if (parser.isSet(fields) && parser.isSet(json)) {
+        PrintError("--fields and --json cannot be combined: JSON has every field already");
+        std::exit(ExitUsage);
+    }
+    Options options{QFile::encodeName(files.front()).toStdString(), parser.isSet(all)};
+    if (parser.isSet(fields))
+        options.Output = Format::Fields;
+    else if (parser.isSet(json))
+        options.Output = Format::Json;
+    return options;
 }
 
 // The one line shown for a file the reader refuses: its size against the recognised ones.
@@ -113,6 +134,43 @@ std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexe
     std::string text = TsvLine(HorseListCaptions);
     for (const int i : indexes)
         text += TsvLine(HorseRow(table, i));
+    return text;
+}
+
+// One column per field, under the detail window's labels; the distance aptitude's two ends and
+// the eight ability slots, which it shows under one label each, get names made from those.
+const std::vector<std::string> FieldCaptions = {
+    "ID",       "馬名",    "父",           "母",           "スピード", "持続力",
+    "スタミナ", "パワー",  "瞬発力",       "折り合い",     "気性",     "勝負根性",
+    "反応",     "丈夫さ",  "距離適性下限", "距離適性上限", "発動系1",  "発動系2",
+    "発動系3",  "発動系4", "装備系1",      "装備系2",      "装備系3",  "装備系4"};
+const char* const SlotStateCaption = "登録状態";
+
+std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i, bool withSlotState) {
+    std::vector<std::string> row = {std::to_string(t.HorseID[i]), t.HorseName[i], t.FatherName[i],
+                                    t.MotherName[i]};
+    for (const std::int32_t value : t.BasicAbilities(i))
+        row.push_back(std::to_string(value));
+    row.push_back(std::to_string(t.LowerDistance[i]));
+    row.push_back(std::to_string(t.UpperDistance[i]));
+    for (const std::int32_t code : t.ExeAbilities(i))
+        row.push_back(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
+    for (const std::int32_t code : t.EqpAbilities(i))
+        row.push_back(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
+    if (withSlotState)
+        row.push_back(std::to_string(t.Registered[i]));
+    return row;
+}
+
+// Names and ability names never hold a tab or a line break (the decoder's tables guarantee it),
+// so every text is written as it is and a row is never split.
+std::string FieldsText(const TDM_HorseStatus& table, const std::vector<int>& indexes, bool all) {
+    std::vector<std::string> captions = FieldCaptions;
+    if (all)
+        captions.push_back(SlotStateCaption);
+    std::string text = TsvLine(captions);
+    for (const int i : indexes)
+        text += TsvLine(FieldsRow(table, i, all));
     return text;
 }
 
@@ -165,6 +223,19 @@ std::string JsonText(const TDM_HorseStatus& table, const std::vector<int>& index
     return QJsonDocument(horses).toJson(QJsonDocument::Indented).toStdString();
 }
 
+std::string OutputText(const TDM_HorseStatus& table, const Options& options) {
+    const std::vector<int> indexes = IndexesToPrint(table, options.All);
+    switch (options.Output) {
+    case Format::Fields:
+        return FieldsText(table, indexes, options.All);
+    case Format::Json:
+        return JsonText(table, indexes);
+    case Format::ListTexts:
+        break;
+    }
+    return TsvText(table, indexes);
+}
+
 // Reads the file into `table`; false for a file the reader refuses. Throws EInOutError.
 bool LoadTable(const std::string& path, TDM_HorseStatus& table) {
     HorseBlock block{};
@@ -185,8 +256,7 @@ int Run(const Options& options) {
         PrintError(options.Path + ": " + error.what());
         return ExitInOutError;
     }
-    const std::vector<int> indexes = IndexesToPrint(table, options.All);
-    const std::string text = options.Json ? JsonText(table, indexes) : TsvText(table, indexes);
+    const std::string text = OutputText(table, options);
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
         std::fflush(stdout) != 0) {
         PrintError("cannot write the output");
