@@ -1,9 +1,11 @@
 # SPDX-FileCopyrightText: 2026 The Stallark developers
 # SPDX-License-Identifier: MIT
 # Installs the build into a scratch tree under the prefix /usr, as the Debian package does,
-# checks that it holds exactly the files of EXPECTED (paths relative to the tree), and lets
-# appstreamcli check the metainfo against the installed desktop entry and icons.
-# cmake -DBUILD_DIR=... -DSTAGE=... -DEXPECTED=... -DAPPSTREAMCLI=... -P CheckInstallTree.cmake
+# checks that it holds exactly the files of EXPECTED (paths relative to the tree), that the
+# installed stallark-dump lists horses from the installed DEMO_FILE, and lets appstreamcli
+# check the metainfo against the installed desktop entry and icons.
+# cmake -DBUILD_DIR=... -DSTAGE=... -DEXPECTED=... -DAPPSTREAMCLI=... -DDEMO_FILE=...
+#       -P CheckInstallTree.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${STAGE})
@@ -36,6 +38,17 @@ foreach(program usr/bin/Stallark usr/bin/stallark-dump)
         endif()
     endif()
 endforeach()
+
+# The demo file is there for a user to open: it must be a horse data file with horses listed.
+if(EXISTS ${STAGE}/usr/bin/stallark-dump AND EXISTS ${STAGE}/${DEMO_FILE})
+    execute_process(COMMAND ${STAGE}/usr/bin/stallark-dump ${STAGE}/${DEMO_FILE}
+        OUTPUT_VARIABLE listing ERROR_VARIABLE listing RESULT_VARIABLE result)
+    string(REGEX MATCHALL "\n" line_breaks "${listing}")
+    list(LENGTH line_breaks line_count)
+    if(NOT result EQUAL 0 OR line_count LESS 2)
+        list(APPEND errors "stallark-dump ${DEMO_FILE} (exit ${result}) lists no horse:\n${listing}")
+    endif()
+endif()
 
 # validate-tree finds the metainfo, its launchable desktop entry and its icon in the tree.
 execute_process(COMMAND ${APPSTREAMCLI} validate-tree --no-net --pedantic ${STAGE}
