@@ -68,7 +68,8 @@ Options ParseArguments(const QCoreApplication& app) {
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption all("all", "Print every slot 0..63, not only the listed horses.");
-    const QCommandLineOption fields("fields", "Print one column per field instead.");
+    const QCommandLineOption fields("fields",
+                                    "Print one column per field instead (not with --json).");
     const QCommandLineOption json("json", "Print a JSON array of horse objects instead.");
     parser.addOption(all);
     parser.addOption(fields);
