@@ -54,6 +54,7 @@ QString AllShownText(QWidget* mainWindow, QWidget* detail) {
 TEST(ProgramFont, AsksForItsOwnFamilyWhereInstalledElseTheFirstStandIn) {
     EXPECT_EQ(ProgramFontFamily({"DejaVu Sans", "IPAGothic", "ＭＳ Ｐゴシック", "IPAPGothic"}),
               "ＭＳ Ｐゴシック");
+    EXPECT_EQ(ProgramFontFamily({"IPAPGothic", "MS PGothic"}), "MS PGothic");
     EXPECT_EQ(ProgramFontFamily({"IPAGothic", "ipapgothic"}), "IPAPGothic");
     EXPECT_EQ(ProgramFontFamily({"TakaoPGothic", "Noto Sans CJK JP"}), "Noto Sans CJK JP");
     EXPECT_EQ(ProgramFontFamily({"DejaVu Sans"}), "ＭＳ Ｐゴシック");

@@ -9,10 +9,13 @@
 
 namespace {
 
-// The windows' family, then those that stand in for it where it is missing: IPAPGothic has the
-// same metrics; the others are the usual Japanese families of Debian.
-const char* const ProgramFontFamilies[] = {"ＭＳ Ｐゴシック",  "IPAPGothic", "IPAGothic",
-                                           "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic"};
+// The windows' family, by its Japanese and its English name (Qt lists a font by the first name
+// fontconfig gives it and knows the others only as aliases), then the families that stand in
+// for it where it is missing: IPAPGothic has the same metrics; the others are the usual
+// Japanese families of Debian.
+const char* const ProgramFontFamilies[] = {"ＭＳ Ｐゴシック", "MS PGothic",       "IPAPGothic",
+                                           "IPAGothic",       "Noto Sans CJK JP", "VL PGothic",
+                                           "TakaoPGothic"};
 
 } // namespace
 
