@@ -1,28 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// Start-up: the main window first, then the three data modules, then the event loop.
-#include "U_DataModules.h"
-#include "U_MainWindow.h"
-#include "U_ProgramFont.h"
+// Start-up: the application object with its desktop entry, version and font; the main window,
+// then the three data modules (TViewer); the window shown; the event loop until it closes.
+#include "U_Startup.h"
 
 #include <QApplication>
 
-#ifdef STALLARK_QUIT_WHEN_PAINTED // only in the start-up benchmark's copy of the viewer
-#include "QuitWhenPainted.h"
-#endif
-
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    UseProgramFont();
-
-    TMainForm mainForm;
-    MainForm = &mainForm;
-    const TDataModules dataModules;
-
+    SetUpApplication();
+    const TViewer viewer; // MainForm, DM_HorseStatus, DM_FileAccess, DM_Analyze
     MainForm->show();
-#ifdef STALLARK_QUIT_WHEN_PAINTED
-    new QuitWhenPainted(*MainForm);
-#endif
     return QApplication::exec();
 }

@@ -12,7 +12,7 @@
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
 #include "U_MainWindow.h"
-#include "U_ProgramFont.h"
+#include "U_Startup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -126,12 +126,10 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     QApplication application(argc, argv);
-    UseProgramFont();
+    SetUpApplication();
 
     // The program's own start-up, so that the load runs in the window the user sees.
-    const auto mainForm = std::make_unique<TMainForm>();
-    MainForm = mainForm.get();
-    const auto dataModules = std::make_unique<TDataModules>();
+    const TViewer viewer;
     MainForm->show();
     QCoreApplication::processEvents();
 

@@ -4,7 +4,9 @@
 // Runs a program and its floor alternately, each to its own end, and prints the wall time, the
 // CPU time (user and system) and the peak resident memory of every run as JSON:
 //     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
-// Both programs must quit by themselves within a few seconds and exit with status 0; the
+// Both are Qt programs that never quit by themselves: the benchmark loads its plugin
+// quitwhenpainted into each (QT_PLUGIN_PATH, QT_QPA_GENERIC_PLUGINS), which ends it once its
+// window is painted. Each must then exit with status 0 within a few seconds; the rest of the
 // environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged, their output goes nowhere.
 #include <cerrno>
 #include <csignal>
@@ -103,6 +105,8 @@ int main(int argc, char** argv) {
         const int warmup = std::stoi(argv[2]);
         const std::string program = argv[3];
         const std::string floor = argv[4];
+        ::setenv("QT_PLUGIN_PATH", STALLARK_BENCH_PLUGINS, 1);
+        ::setenv("QT_QPA_GENERIC_PLUGINS", "quitwhenpainted", 1);
         sigset_t child;
         sigemptyset(&child);
         sigaddset(&child, SIGCHLD);

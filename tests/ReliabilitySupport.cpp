@@ -23,21 +23,6 @@
 #include <tuple>
 #include <unistd.h>
 
-RunningViewer::RunningViewer() : oldMainForm_(MainForm) {
-    form_ = std::make_unique<TMainForm>();
-    MainForm = form_.get();
-    form_->show();
-}
-
-RunningViewer::~RunningViewer() {
-    form_.reset();
-    MainForm = oldMainForm_;
-}
-
-QTableWidget* RunningViewer::List() const {
-    return form_->findChild<QTableWidget*>("HorseListView");
-}
-
 QList<QStringList> ListTexts(const QTableWidget* list) {
     QList<QStringList> rows;
     for (int row = 0; row < list->rowCount(); ++row) {
@@ -62,9 +47,9 @@ auto Columns(const TDM_HorseStatus& t) {
 
 } // namespace
 
-ViewState ViewState::Of(RunningViewer& viewer) {
-    ViewState state{viewer.Table(), ListTexts(viewer.List()), {}};
-    for (const QModelIndex& index : viewer.List()->selectionModel()->selectedRows())
+ViewState ViewState::Of(const TDM_HorseStatus& table, const QTableWidget* list) {
+    ViewState state{table, ListTexts(list), {}};
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
         state.SelectedRows << index.row();
     return state;
 }

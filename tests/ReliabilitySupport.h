@@ -3,44 +3,23 @@
 
 #pragma once
 
-// Tools of the hostile-file and soak tests: the running viewer with its globals, a snapshot of
-// everything a failed load must leave alone, a child process that runs as an unprivileged
-// user, and a watch that stops the reader at its system calls.
+// Tools of the hostile-file and soak tests: a snapshot of everything a failed load must leave
+// alone, a child process that runs as an unprivileged user, and a watch that stops the reader
+// at its system calls.
 
 #include "TestFiles.h"
-#include "U_DataModules.h"
-#include "U_MainWindow.h"
+#include "U_HorseStatus.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QTableWidget;
-
-// The program as start-up builds it: the main window and the three data modules behind their
-// global names, which are restored when it goes.
-class RunningViewer {
-public:
-    RunningViewer();
-    ~RunningViewer();
-    RunningViewer(const RunningViewer&) = delete;
-    RunningViewer& operator=(const RunningViewer&) = delete;
-
-    TMainForm& Form() { return *form_; }
-    QTableWidget* List() const;
-    const TDM_HorseStatus& Table() const { return dataModules_.HorseStatus; }
-
-private:
-    TDataModules dataModules_;
-    std::unique_ptr<TMainForm> form_;
-    TMainForm* oldMainForm_;
-};
 
 // The texts of every row of the list, row by row.
 QList<QStringList> ListTexts(const QTableWidget* list);
@@ -52,7 +31,7 @@ struct ViewState {
     QList<QStringList> Rows;
     QList<int> SelectedRows;
 
-    static ViewState Of(RunningViewer& viewer);
+    static ViewState Of(const TDM_HorseStatus& table, const QTableWidget* list);
     // Empty when `other` equals this, else what differs.
     std::string DifferenceFrom(const ViewState& other) const;
 };

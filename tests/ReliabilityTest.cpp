@@ -6,6 +6,7 @@
 // they were. The sanitizer build runs these too, which proves no read outside a buffer.
 #include "ReliabilitySupport.h"
 #include "TestFiles.h"
+#include "ViewerFixture.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractButton>
@@ -304,30 +305,30 @@ TEST(HostileFile, FileReplacedDuringTheLoadIsReadAsOpened) {
 
 // A viewer that has loaded a good file and has a row selected: what every failing load must
 // leave exactly as it is.
-class HostileLoad : public ::testing::Test {
+class HostileLoad : public ViewerTest {
 protected:
     void SetUp() override {
         WriteHorseFile(goodPath, HorseFileLayouts[1].FileSize, ThreeHorses());
-        viewer.Form().LoadHorseFile(QString::fromStdString(goodPath));
-        ASSERT_EQ(viewer.List()->rowCount(), 3);
-        viewer.List()->selectRow(1);
-        before = ViewState::Of(viewer);
+        form->LoadHorseFile(QString::fromStdString(goodPath));
+        ASSERT_EQ(List()->rowCount(), 3);
+        List()->selectRow(1);
+        before = Now();
         ASSERT_EQ(before.SelectedRows, QList<int>{1});
     }
 
     // Loads `path` directly; returns the I/O error's message, or "" when none was raised.
     std::string Load(const std::string& path) {
         try {
-            viewer.Form().LoadHorseFile(QString::fromStdString(path));
+            form->LoadHorseFile(QString::fromStdString(path));
         } catch (const EInOutError& error) {
             return error.what();
         }
         return "";
     }
 
-    TempDir dir;
+    ViewState Now() const { return ViewState::Of(horseStatus, List()); }
+
     std::string goodPath = dir.File("good.dat");
-    RunningViewer viewer;
     ViewState before;
 };
 
@@ -336,7 +337,7 @@ TEST_F(HostileLoad, RefusedFilesChangeNothing) {
         SCOPED_TRACE(path);
         const FifoWatchdog watchdog(path);
         EXPECT_EQ(Load(path), "");
-        EXPECT_EQ(before.DifferenceFrom(ViewState::Of(viewer)), "");
+        EXPECT_EQ(before.DifferenceFrom(Now()), "");
         EXPECT_FALSE(watchdog.Fired()) << "the load waited for a writer";
     }
 }
@@ -370,7 +371,7 @@ TEST_F(HostileLoad, PathsThatNameNoFileRaiseTheirMessageAndChangeNothing) {
     for (const auto& each : cases) {
         SCOPED_TRACE(each.Path);
         EXPECT_EQ(Load(each.Path), each.Message);
-        EXPECT_EQ(before.DifferenceFrom(ViewState::Of(viewer)), "");
+        EXPECT_EQ(before.DifferenceFrom(Now()), "");
     }
 }
 
@@ -398,7 +399,7 @@ TEST_F(HostileLoad, FileTheUserMayNotReadIsDeniedAndChangesNothing) {
         const std::string message = Load(unreadable);
         if (message != "ファイルへのアクセスが拒否されました")
             return "the load raised \"" + message + "\"";
-        return before.DifferenceFrom(ViewState::Of(viewer));
+        return before.DifferenceFrom(Now());
     });
     if (!report)
         GTEST_SKIP() << "cannot become an unprivileged user here";
@@ -432,12 +433,12 @@ TEST_F(HostileLoad, FailuresThroughTheMenuShowTheirBoxAndKeepTheList) {
             }
         });
         closer.start(0);
-        viewer.Form().ChooseFile = [&] { return std::optional(QString::fromStdString(each.Path)); };
-        viewer.Form().findChild<QAction*>("O1")->trigger();
+        form->ChooseFile = [&] { return std::optional(QString::fromStdString(each.Path)); };
+        form->findChild<QAction*>("O1")->trigger();
         QApplication::processEvents();
         closer.stop();
         EXPECT_EQ(boxes, each.Box.isEmpty() ? QStringList() : QStringList{each.Box});
-        EXPECT_EQ(before.DifferenceFrom(ViewState::Of(viewer)), "");
+        EXPECT_EQ(before.DifferenceFrom(Now()), "");
     }
 }
 
@@ -447,8 +448,8 @@ TEST_F(HostileLoad, AllZeroBytesLoadAsAnEmptyList) {
     const std::string path = dir.File("zeros.dat");
     WriteHorseFile(path, HorseFileLayouts[0].FileSize, HorseBlock{});
     EXPECT_EQ(Load(path), "");
-    EXPECT_EQ(viewer.List()->rowCount(), 0);
-    const TDM_HorseStatus& table = viewer.Table();
+    EXPECT_EQ(List()->rowCount(), 0);
+    const TDM_HorseStatus& table = horseStatus;
     for (int i = 0; i < RecordCount; ++i) {
         EXPECT_EQ(table.Registered[i], 0);
         EXPECT_EQ(table.HorseName[i], "");
@@ -464,8 +465,8 @@ TEST_F(HostileLoad, AllOnesLoadAsAnEmptyListOfHorsesAtTheTop) {
     const std::string path = dir.File("ones.dat");
     WriteHorseFile(path, HorseFileLayouts[2].FileSize, ones);
     EXPECT_EQ(Load(path), "");
-    EXPECT_EQ(viewer.List()->rowCount(), 0); // slot state 255 is not 1
-    const TDM_HorseStatus& table = viewer.Table();
+    EXPECT_EQ(List()->rowCount(), 0); // slot state 255 is not 1
+    const TDM_HorseStatus& table = horseStatus;
     for (int i = 0; i < RecordCount; ++i) {
         EXPECT_EQ(table.Registered[i], 255);
         EXPECT_EQ(table.MotherName[i], ""); // 0xFF ends a name at once
@@ -491,11 +492,11 @@ TEST_F(HostileLoad, NamesWithoutTerminatorStopAtTheEndOfTheirRecord) {
     const std::string path = dir.File("unterminated.dat");
     WriteHorseFile(path, HorseFileLayouts[1].FileSize, block);
     EXPECT_EQ(Load(path), "");
-    ASSERT_EQ(viewer.List()->rowCount(), RecordCount);
+    ASSERT_EQ(List()->rowCount(), RecordCount);
     const QString a = QStringLiteral("ア");
     for (int row = 0; row < RecordCount; ++row)
-        ASSERT_EQ(viewer.List()->item(row, 1)->text(), a.repeated(RecordSize - 62)) << row;
-    const TDM_HorseStatus& table = viewer.Table();
+        ASSERT_EQ(List()->item(row, 1)->text(), a.repeated(RecordSize - 62)) << row;
+    const TDM_HorseStatus& table = horseStatus;
     for (const int i : {0, 62, 63}) {
         EXPECT_EQ(QString::fromStdString(table.FatherName[i]), a.repeated(RecordSize - 96));
         EXPECT_EQ(QString::fromStdString(table.MotherName[i]), a.repeated(RecordSize - 117));
@@ -536,7 +537,7 @@ TEST_F(HostileLoad, RandomBytesListExactlyTheSlotsMarkedPresent) {
         }
         QStringList ids;
         QList<int> nameLengths;
-        for (const QStringList& row : ListTexts(viewer.List())) {
+        for (const QStringList& row : ListTexts(List())) {
             ids << row[0];
             nameLengths << static_cast<int>(row[1].size());
         }

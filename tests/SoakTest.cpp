@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 #include "U_DetailWindow.h"
 #include "U_HorseRow.h"
+#include "ViewerFixture.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -84,14 +85,15 @@ QList<QStringList> ExpectedRows(const HorseBlock& block) {
     return rows;
 }
 
+using Soak = ViewerTest;
+
 } // namespace
 
-TEST(Soak, LoadsAndDetailWindowsKeepTheRowsAndTheMemory) {
+TEST_F(Soak, LoadsAndDetailWindowsKeepTheRowsAndTheMemory) {
     const int loads = CountFromEnvironment("STALLARK_SOAK_LOADS", 5000);
     const int windows = CountFromEnvironment("STALLARK_SOAK_WINDOWS", 1000);
     const auto started = std::chrono::steady_clock::now();
 
-    TempDir dir;
     const HorseBlock blockA = Stable(0, 20, 60);
     const HorseBlock blockB = Stable(1, 9, 100);
     const std::string goodA = dir.File("a.dat");
@@ -105,9 +107,8 @@ TEST(Soak, LoadsAndDetailWindowsKeepTheRowsAndTheMemory) {
     const QList<QStringList> rowsB = ExpectedRows(blockB);
     ASSERT_NE(rowsA, rowsB);
 
-    RunningViewer viewer;
-    TMainForm& form = viewer.Form();
-    QTableWidget* list = viewer.List();
+    TMainForm& form = *this->form;
+    QTableWidget* list = List();
     auto* button = form.findChild<QPushButton*>("Button1");
     ASSERT_NE(button, nullptr);
     const qsizetype topLevelWidgets = QApplication::topLevelWidgets().size();

@@ -9,16 +9,9 @@
 #include <QTest>
 
 ViewerTest::ViewerTest() {
-    form = std::make_unique<TMainForm>();
-    MainForm = form.get();
     form->show();
     form->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-}
-
-ViewerTest::~ViewerTest() {
-    form.reset();
-    MainForm = nullptr;
 }
 
 QTableWidget* ViewerTest::List() const {

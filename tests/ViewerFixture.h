@@ -4,9 +4,8 @@
 #pragma once
 
 #include "TestFiles.h"
-#include "U_DataModules.h"
 #include "U_FileAccess.h"
-#include "U_MainWindow.h"
+#include "U_Startup.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -32,12 +31,11 @@ inline void PrintTo(const QWidget* widget, std::ostream* out) {
                     : std::string("no widget"));
 }
 
-// The running program as start-up builds it: the main window and the three data modules
-// behind their global names.
+// The running program as start-up builds it (TViewer), its main window shown and active; the
+// one fixture of every test that goes through the windows.
 class ViewerTest : public ::testing::Test {
 protected:
     ViewerTest();
-    ~ViewerTest() override;
 
     QTableWidget* List() const;
     template <typename T> T* Control(const char* name) const {
@@ -53,9 +51,9 @@ protected:
     QStringList RowTexts(int row) const;
 
     TempDir dir;
-    TDataModules dataModules;
-    TDM_HorseStatus& horseStatus = dataModules.HorseStatus;
-    std::unique_ptr<TMainForm> form;
+    TViewer viewer;
+    const QPointer<TMainForm> form{&viewer.MainWindow()};
+    TDM_HorseStatus& horseStatus = viewer.DataModules().HorseStatus;
 };
 
 // Runs `handle` on the first modal window of class `className` that appears after the call,

@@ -3,10 +3,8 @@
 
 // Writes the README's pictures of the two windows: stallark-screenshots HORSEFILE OUTDIR.
 // Run it on a real display (scripts/screenshots starts one under Xvfb).
-#include "U_DataModules.h"
 #include "U_DetailWindow.h"
-#include "U_MainWindow.h"
-#include "U_ProgramFont.h"
+#include "U_Startup.h"
 
 #include <QApplication>
 #include <QTableWidget>
@@ -20,10 +18,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: stallark-screenshots HORSEFILE OUTDIR\n");
         return 1;
     }
-    UseProgramFont();
-    TMainForm mainForm;
-    MainForm = &mainForm;
-    const TDataModules dataModules;
+    SetUpApplication();
+    const TViewer viewer;
+    TMainForm& mainForm = viewer.MainWindow();
 
     const QString outDir = QString::fromLocal8Bit(argv[2]);
     mainForm.LoadHorseFile(QString::fromLocal8Bit(argv[1]));
