@@ -3,7 +3,7 @@
 
 #include "ReliabilitySupport.h"
 
-#include <QTableWidget>
+#include <QAbstractItemView>
 
 #include <atomic>
 #include <cerrno>
@@ -23,14 +23,13 @@
 #include <tuple>
 #include <unistd.h>
 
-QList<QStringList> ListTexts(const QTableWidget* list) {
+QList<QStringList> ListTexts(const QAbstractItemView* list) {
+    const QAbstractItemModel* model = list->model();
     QList<QStringList> rows;
-    for (int row = 0; row < list->rowCount(); ++row) {
+    for (int row = 0; row < model->rowCount(); ++row) {
         QStringList texts;
-        for (int column = 0; column < list->columnCount(); ++column) {
-            const QTableWidgetItem* item = list->item(row, column);
-            texts << (item != nullptr ? item->text() : QStringLiteral("<no item>"));
-        }
+        for (int column = 0; column < model->columnCount(); ++column)
+            texts << model->index(row, column).data().toString();
         rows << texts;
     }
     return rows;
@@ -47,7 +46,7 @@ auto Columns(const TDM_HorseStatus& t) {
 
 } // namespace
 
-ViewState ViewState::Of(const TDM_HorseStatus& table, const QTableWidget* list) {
+ViewState ViewState::Of(const TDM_HorseStatus& table, const QAbstractItemView* list) {
     ViewState state{table, ListTexts(list), {}};
     for (const QModelIndex& index : list->selectionModel()->selectedRows())
         state.SelectedRows << index.row();

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-class QTableWidget;
+class QAbstractItemView;
 
 // The texts of every row of the list, row by row.
-QList<QStringList> ListTexts(const QTableWidget* list);
+QList<QStringList> ListTexts(const QAbstractItemView* list);
 
 // Everything a load that fails must leave as it was: every column of the horse table, every
 // text of the list and which rows are selected.
@@ -31,7 +31,7 @@ struct ViewState {
     QList<QStringList> Rows;
     QList<int> SelectedRows;
 
-    static ViewState Of(const TDM_HorseStatus& table, const QTableWidget* list);
+    static ViewState Of(const TDM_HorseStatus& table, const QAbstractItemView* list);
     // Empty when `other` equals this, else what differs.
     std::string DifferenceFrom(const ViewState& other) const;
 };

@@ -13,7 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <algorithm>
@@ -310,7 +310,7 @@ protected:
     void SetUp() override {
         WriteHorseFile(goodPath, HorseFileLayouts[1].FileSize, ThreeHorses());
         form->LoadHorseFile(QString::fromStdString(goodPath));
-        ASSERT_EQ(List()->rowCount(), 3);
+        ASSERT_EQ(RowCount(), 3);
         List()->selectRow(1);
         before = Now();
         ASSERT_EQ(before.SelectedRows, QList<int>{1});
@@ -448,7 +448,7 @@ TEST_F(HostileLoad, AllZeroBytesLoadAsAnEmptyList) {
     const std::string path = dir.File("zeros.dat");
     WriteHorseFile(path, HorseFileLayouts[0].FileSize, HorseBlock{});
     EXPECT_EQ(Load(path), "");
-    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_EQ(RowCount(), 0);
     const TDM_HorseStatus& table = horseStatus;
     for (int i = 0; i < RecordCount; ++i) {
         EXPECT_EQ(table.Registered[i], 0);
@@ -465,7 +465,7 @@ TEST_F(HostileLoad, AllOnesLoadAsAnEmptyListOfHorsesAtTheTop) {
     const std::string path = dir.File("ones.dat");
     WriteHorseFile(path, HorseFileLayouts[2].FileSize, ones);
     EXPECT_EQ(Load(path), "");
-    EXPECT_EQ(List()->rowCount(), 0); // slot state 255 is not 1
+    EXPECT_EQ(RowCount(), 0); // slot state 255 is not 1
     const TDM_HorseStatus& table = horseStatus;
     for (int i = 0; i < RecordCount; ++i) {
         EXPECT_EQ(table.Registered[i], 255);
@@ -492,10 +492,10 @@ TEST_F(HostileLoad, NamesWithoutTerminatorStopAtTheEndOfTheirRecord) {
     const std::string path = dir.File("unterminated.dat");
     WriteHorseFile(path, HorseFileLayouts[1].FileSize, block);
     EXPECT_EQ(Load(path), "");
-    ASSERT_EQ(List()->rowCount(), RecordCount);
+    ASSERT_EQ(RowCount(), RecordCount);
     const QString a = QStringLiteral("ア");
     for (int row = 0; row < RecordCount; ++row)
-        ASSERT_EQ(List()->item(row, 1)->text(), a.repeated(RecordSize - 62)) << row;
+        ASSERT_EQ(Cell(row, 1), a.repeated(RecordSize - 62)) << row;
     const TDM_HorseStatus& table = horseStatus;
     for (const int i : {0, 62, 63}) {
         EXPECT_EQ(QString::fromStdString(table.FatherName[i]), a.repeated(RecordSize - 96));

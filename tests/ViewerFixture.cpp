@@ -14,8 +14,16 @@ ViewerTest::ViewerTest() {
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
 }
 
-QTableWidget* ViewerTest::List() const {
-    return Control<QTableWidget>("HorseListView");
+QTableView* ViewerTest::List() const {
+    return Control<QTableView>("HorseListView");
+}
+
+int ViewerTest::RowCount() const {
+    return List()->model()->rowCount();
+}
+
+QString ViewerTest::Cell(int row, int column) const {
+    return List()->model()->index(row, column).data().toString();
 }
 
 void ViewerTest::OpenThroughMenu(const QString& path) {
@@ -31,8 +39,8 @@ QString ViewerTest::WriteFile(const std::string& name, const HorseBlock& block) 
 
 QStringList ViewerTest::RowTexts(int row) const {
     QStringList texts;
-    for (int column = 0; column < List()->columnCount(); ++column)
-        texts << List()->item(row, column)->text();
+    for (int column = 0; column < List()->model()->columnCount(); ++column)
+        texts << Cell(row, column);
     return texts;
 }
 

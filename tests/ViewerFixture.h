@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <functional>
@@ -37,7 +37,9 @@ class ViewerTest : public ::testing::Test {
 protected:
     ViewerTest();
 
-    QTableWidget* List() const;
+    QTableView* List() const;
+    int RowCount() const;
+    QString Cell(int row, int column) const;
     template <typename T> T* Control(const char* name) const {
         T* control = form->findChild<T*>(name);
         EXPECT_NE(control, nullptr) << name;

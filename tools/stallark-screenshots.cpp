@@ -7,7 +7,7 @@
 #include "U_Startup.h"
 
 #include <QApplication>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     const QString outDir = QString::fromLocal8Bit(argv[2]);
     mainForm.LoadHorseFile(QString::fromLocal8Bit(argv[1]));
     mainForm.show();
-    auto* list = mainForm.findChild<QTableWidget*>("HorseListView");
+    auto* list = mainForm.findChild<QTableView*>("HorseListView");
     list->selectRow(1);
 
     int status = 0;
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         if (!mainForm.grab().save(outDir + "/main-window.png"))
             status = 1;
         TDetailWindow detail(&mainForm);
-        detail.HorseIndex = list->item(1, 0)->text().toInt();
+        detail.HorseIndex = list->model()->index(1, 0).data().toString().toInt();
         QTimer::singleShot(300, [&] {
             if (!detail.grab().save(outDir + "/detail-window.png"))
                 status = 1;

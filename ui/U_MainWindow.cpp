@@ -9,19 +9,17 @@
 #include "U_DetailWindow.h"
 #include "U_ErrorDisplay.h"
 #include "U_FileAccess.h"
-#include "U_HorseRow.h"
+#include "U_HorseListModel.h"
 #include "U_HorseStatus.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QMimeData>
 
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 TMainForm* MainForm = nullptr;
 
@@ -58,14 +56,15 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()) {
+      ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)) {
     ui->setupUi(this);
     ui->N1->setSeparator(true);
     setFixedSize(ClientWidth, ui->MainMenu->sizeHint().height() + ClientHeight);
     move(FirstPosition);
     setAcceptDrops(true);
 
-    QTableWidget* list = ui->HorseListView;
+    THorseListView* list = ui->HorseListView;
+    list->setModel(horseList_);
     list->horizontalHeader()->setMinimumSectionSize(
         1); // the ID column is narrower than Qt's default
     for (int column = 0; column < HorseRowColumnCount; ++column)
@@ -73,7 +72,6 @@ TMainForm::TMainForm(QWidget* parent)
     list->horizontalHeader()->setSectionsClickable(false);
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->verticalHeader()->setDefaultSectionSize(RowHeight);
-    list->installEventFilter(this);
 
     ui->Button1->setEnabled(false);
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -85,7 +83,8 @@ TMainForm::TMainForm(QWidget* parent)
     connect(ui->O1, &QAction::triggered, this, handle(&TMainForm::O1Click));
     connect(ui->Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TMainForm::Button1Click));
-    connect(list, &QTableWidget::doubleClicked, this, handle(&TMainForm::Button1Click));
+    connect(list, &QTableView::doubleClicked, this, handle(&TMainForm::Button1Click));
+    connect(list, &THorseListView::DetailRequested, this, handle(&TMainForm::Button1Click));
 
     ChooseFile = [this] { return RunOpenDialog(); };
 }
@@ -114,38 +113,14 @@ void TMainForm::LoadHorseFile(const QString& path) {
 }
 
 void TMainForm::RefreshHorseList() {
-    QTableWidget* list = ui->HorseListView;
     const TDM_HorseStatus& table = *DM_HorseStatus;
-    int listed = 0;
+    std::vector<THorseListModel::Row> rows;
+    rows.reserve(RecordCount);
     for (int i = 0; i < RecordCount; ++i)
-        listed += table.Registered[i] == 1 ? 1 : 0;
-    list->setUpdatesEnabled(false);
-    list->clearSelection();
-    list->setRowCount(0);
-    list->setRowCount(listed);
-    // The new rows are filled in ascending horse index without a change signal for every text;
-    // the view hears of them all in one signal afterwards.
-    QAbstractItemModel* model = list->model();
-    {
-        const QSignalBlocker oneSignalForAll(model);
-        int row = 0;
-        for (int i = 0; i < RecordCount; ++i) {
-            if (table.Registered[i] != 1)
-                continue;
-            const HorseRowTexts texts = HorseRow(table, i);
-            for (int column = 0; column < HorseRowColumnCount; ++column) {
-                auto* item = new QTableWidgetItem(QString::fromStdString(texts[column]));
-                if (column != 0) // only the caption can be typed over
-                    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-                list->setItem(row, column, item);
-            }
-            ++row;
-        }
-    }
-    if (listed > 0)
-        emit model->dataChanged(model->index(0, 0),
-                                model->index(listed - 1, HorseRowColumnCount - 1));
-    list->setUpdatesEnabled(true);
+        if (table.Registered[i] == 1)
+            rows.push_back(THorseListModel::RowOf(table, i));
+    ui->HorseListView->clearSelection();
+    horseList_->ReplaceRows(std::move(rows));
 }
 
 void TMainForm::O1Click() {
@@ -169,38 +144,9 @@ void TMainForm::Button1Click() {
     if (!row)
         return;
     TDetailWindow dialog(this);
-    dialog.HorseIndex = HorseIndexFromCaption(ui->HorseListView->item(*row, 0)->text());
+    dialog.HorseIndex =
+        HorseIndexFromCaption(horseList_->index(*row, 0).data(Qt::EditRole).toString());
     dialog.exec();
-}
-
-void TMainForm::CopySelectedRow() {
-    const std::optional<int> row = SelectedRow();
-    if (!row)
-        return;
-    QStringList texts;
-    for (int column = 0; column < HorseRowColumnCount; ++column)
-        texts << ui->HorseListView->item(*row, column)->text();
-    QApplication::clipboard()->setText(texts.join('\t'));
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // The list's own Enter and Ctrl+C are replaced: Enter shows the selected horse like
-    // 詳細表示, Ctrl+C copies the whole row instead of one cell. Keys that the caption editor
-    // leaves unhandled travel up to the list too; they are not the list's own, so the Enter
-    // that ends an edit does not open a window.
-    if (watched == ui->HorseListView && event->type() == QEvent::KeyPress &&
-        ui->HorseListView->hasFocus()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            RunHandler(this, [this] { Button1Click(); });
-            return true;
-        }
-        if (key->matches(QKeySequence::Copy)) {
-            RunHandler(this, [this] { CopySelectedRow(); });
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -211,6 +157,11 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 void TMainForm::dropEvent(QDropEvent* event) {
     if (const std::optional<QString> path = DroppedFile(event->mimeData())) {
         event->acceptProposedAction();
-        RunHandler(this, [this, &path] { LoadHorseFile(*path); });
+        // The load runs once the drop has returned, so that the dragging program is not kept
+        // waiting behind an error box.
+        QMetaObject::invokeMethod(
+            this,
+            [this, file = *path] { RunHandler(this, [this, &file] { LoadHorseFile(file); }); },
+            Qt::QueuedConnection);
     }
 }

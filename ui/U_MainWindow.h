@@ -10,6 +10,7 @@
 #include <optional>
 
 class QFileDialog;
+class THorseListModel;
 
 // The program's only top-level window: the list of the horses of the file loaded last, the
 // file menu and the 詳細表示 button.
@@ -33,7 +34,6 @@ public:
     std::function<std::optional<QString>()> ChooseFile;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -41,11 +41,11 @@ private:
     void O1Click();
     void Exit1Click();
     void Button1Click();
-    void CopySelectedRow();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
 
     std::unique_ptr<Ui::TMainForm> ui;
+    THorseListModel* horseList_;        // the rows of HorseListView
     QFileDialog* openDialog_ = nullptr; // made on first use; keeps the last chosen name
 };
 

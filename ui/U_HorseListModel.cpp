@@ -1,0 +1,75 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#include "U_HorseListModel.h"
+
+#include <utility>
+
+THorseListModel::Row THorseListModel::RowOf(const TDM_HorseStatus& table, int index) {
+    const HorseRowTexts texts = HorseRow(table, index);
+    Row row;
+    for (int column = 0; column < HorseRowColumnCount; ++column)
+        row[column] = QString::fromStdString(texts[column]);
+    return row;
+}
+
+void THorseListModel::ReplaceRows(std::vector<Row> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int THorseListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int THorseListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : HorseRowColumnCount;
+}
+
+QVariant THorseListModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    // Every cell offers its whole text as a tip; the view shows it only where the column
+    // cuts the text off.
+    case Qt::ToolTipRole:
+        return rows_[index.row()][index.column()];
+    default:
+        return {};
+    }
+}
+
+bool THorseListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() != 0 ||
+        role != Qt::EditRole)
+        return false;
+    rows_[index.row()][0] = value.toString();
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
+    emit headerDataChanged(Qt::Vertical, index.row(), index.row());
+    return true;
+}
+
+Qt::ItemFlags THorseListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() && index.column() == 0 ? flags | Qt::ItemIsEditable : flags;
+}
+
+QVariant THorseListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= HorseRowColumnCount)
+            return {};
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(HorseListCaptions[section]);
+        if (role == Qt::TextAlignmentRole)
+            return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
+        return {};
+    }
+    // The rows' header is hidden but still read out by screen readers: it names the row by
+    // its caption, never by its position.
+    if (role == Qt::DisplayRole && section >= 0 && section < rowCount())
+        return rows_[section][0];
+    return {};
+}

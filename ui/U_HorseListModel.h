@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "U_HorseRow.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The rows of the horse list: per listed horse its caption and seven texts in column order.
+// The texts are made once per load, so that drawing the list only hands out ready strings.
+class THorseListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using Row = std::array<QString, HorseRowColumnCount>;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // The texts of horse `index` as the list shows them.
+    static Row RowOf(const TDM_HorseStatus& table, int index);
+    // Replaces every row at once; views see one reset.
+    void ReplaceRows(std::vector<Row> rows);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Only the caption can be typed over, and whatever is typed replaces it unchecked.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<Row> rows_;
+};
