@@ -122,7 +122,7 @@ def main():
 
     load = repetitions(folder / "load.json")
     paired(report, load, "BM_LoadHorseFile/64",
-           "LoadHorseFile, 64 listed (floor: bare table)", 1.3)
+           "LoadHorseFile, 64 listed (floor: bare table)", 0.6)
     paired(report, load, "BM_LoadHorseFile/1", "LoadHorseFile, 1 listed")
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
     for name, what in (("BM_ReadAndDecode", "  of which read and decode"),
