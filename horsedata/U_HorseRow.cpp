@@ -32,6 +32,7 @@ void AppendAtLeastTwoDigits(std::string& text, std::int32_t value) {
 
 std::string BasicAbilitiesText(const TDM_HorseStatus& table, int index) {
     std::string text;
+    text.reserve(40); // ten values of up to three digits and their "/": allocated once
     for (const std::int32_t value : table.BasicAbilities(index)) {
         if (!text.empty())
             text += '/';

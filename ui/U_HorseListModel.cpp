@@ -5,15 +5,24 @@
 
 #include <utility>
 
-THorseListModel::Row THorseListModel::RowOf(const TDM_HorseStatus& table, int index) {
-    const HorseRowTexts texts = HorseRow(table, index);
-    Row row;
-    for (int column = 0; column < HorseRowColumnCount; ++column)
-        row[column] = QString::fromStdString(texts[column]);
-    return row;
-}
-
-void THorseListModel::ReplaceRows(std::vector<Row> rows) {
+void THorseListModel::Fill(const TDM_HorseStatus& table) {
+    std::vector<Row> rows;
+    rows.reserve(RecordCount);
+    // A text equal to the one above it shares that row's string, so that the texts every row
+    // has alike ("？", "？/？") are held once rather than made anew for each horse.
+    HorseRowTexts above;
+    for (int i = 0; i < RecordCount; ++i) {
+        if (table.Registered[i] != 1)
+            continue;
+        HorseRowTexts texts = HorseRow(table, i);
+        Row row;
+        for (int column = 0; column < HorseRowColumnCount; ++column)
+            row[column] = !rows.empty() && texts[column] == above[column]
+                              ? rows.back()[column]
+                              : QString::fromStdString(texts[column]);
+        rows.push_back(std::move(row));
+        above = std::move(texts);
+    }
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();

@@ -20,10 +20,9 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // The texts of horse `index` as the list shows them.
-    static Row RowOf(const TDM_HorseStatus& table, int index);
-    // Replaces every row at once; views see one reset.
-    void ReplaceRows(std::vector<Row> rows);
+    // Replaces every row at once by one per horse whose slot state is exactly 1, in ascending
+    // horse index; views see one reset.
+    void Fill(const TDM_HorseStatus& table);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

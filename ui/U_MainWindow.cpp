@@ -19,7 +19,6 @@
 
 #include <memory>
 #include <stdexcept>
-#include <vector>
 
 TMainForm* MainForm = nullptr;
 
@@ -113,14 +112,8 @@ void TMainForm::LoadHorseFile(const QString& path) {
 }
 
 void TMainForm::RefreshHorseList() {
-    const TDM_HorseStatus& table = *DM_HorseStatus;
-    std::vector<THorseListModel::Row> rows;
-    rows.reserve(RecordCount);
-    for (int i = 0; i < RecordCount; ++i)
-        if (table.Registered[i] == 1)
-            rows.push_back(THorseListModel::RowOf(table, i));
     ui->HorseListView->clearSelection();
-    horseList_->ReplaceRows(std::move(rows));
+    horseList_->Fill(*DM_HorseStatus);
 }
 
 void TMainForm::O1Click() {
