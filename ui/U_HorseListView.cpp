@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QToolTip>
 
 void THorseListView::reset() {
@@ -50,7 +52,11 @@ void THorseListView::CopySelectedRow() const {
 }
 
 bool THorseListView::ShowsWholeText(const QModelIndex& index) const {
-    return sizeHintForIndex(index).width() <= visualRect(index).width();
+    // Qt's styles draw a cell's text inside the cell less a margin on either side, and cut it
+    // off when its exact, fractional width is the greater.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return QFontMetricsF(font()).horizontalAdvance(index.data().toString()) <=
+           visualRect(index).width() - 2 * margin;
 }
 
 bool THorseListView::viewportEvent(QEvent* event) {

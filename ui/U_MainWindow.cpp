@@ -64,8 +64,8 @@ TMainForm::TMainForm(QWidget* parent)
 
     THorseListView* list = ui->HorseListView;
     list->setModel(horseList_);
-    list->horizontalHeader()->setMinimumSectionSize(
-        1); // the ID column is narrower than Qt's default
+    // The ID column is narrower than Qt's least width of a column.
+    list->horizontalHeader()->setMinimumSectionSize(1);
     for (int column = 0; column < HorseRowColumnCount; ++column)
         list->setColumnWidth(column, ColumnWidths[column]);
     list->horizontalHeader()->setSectionsClickable(false);
