@@ -33,6 +33,7 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         CopySelectedRow();
         return;
     }
+    // Qt's Space selects the current row only; with none yet it selects the first, as Down does.
     if (event->key() == Qt::Key_Space && !currentIndex().isValid() && model() != nullptr &&
         model()->rowCount(rootIndex()) > 0) {
         setCurrentIndex(model()->index(0, 0, rootIndex()));
