@@ -5,6 +5,7 @@
 #include "U_DataModules.h"
 #include "U_MainWindow.h"
 #include "U_ProgramFont.h"
+#include "U_QtTranslation.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     UseProgramFont();
+    UseQtTranslation();
 
     TMainForm mainForm;
     MainForm = &mainForm;

@@ -44,6 +44,7 @@ private:
     void CopySelectedRow();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
+    void ReturnFromOpenDialog();
 
     std::unique_ptr<Ui::TMainForm> ui;
     QFileDialog* openDialog_ = nullptr; // made on first use; keeps the last chosen name
