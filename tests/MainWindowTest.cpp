@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 
 #include <filesystem>
@@ -166,6 +167,31 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.text, "ファイルが見つかりません.");
     EXPECT_EQ(List()->rowCount(), 1);
+}
+
+TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
+    const QString good = WriteFile("good.dat", BlockWithHorsesAt({6}));
+    ModalHandler look("QFileDialog", [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        dialog->selectFile(good);
+        QAbstractItemView* files = dialog->findChild<QTreeView*>("treeView");
+        ASSERT_NE(files, nullptr);
+        const QHeaderView* header = static_cast<QTreeView*>(files)->header();
+        // The folder is read in the background and the columns follow it.
+        const auto fit = [files, header] {
+            bool fits = files->model()->rowCount(files->rootIndex()) > 0 &&
+                        header->length() <= files->viewport()->width();
+            for (int column = 1; column < header->count(); ++column)
+                fits = fits && header->sectionSize(column) >= files->sizeHintForColumn(column);
+            return fits;
+        };
+        for (int waited = 0; waited < 5000 && !fit(); waited += 20)
+            QTest::qWait(20);
+        EXPECT_TRUE(fit());
+        dialog->reject();
+    });
+    Control<QAction>("O1")->trigger();
+    ASSERT_TRUE(look.Handled());
 }
 
 TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {

@@ -122,8 +122,9 @@ std::optional<QString> TMainForm::RunOpenDialog() {
 void TMainForm::ReturnFromOpenDialog() {
     // Enter on a typed name closes the dialog under its completion popup, which then stays on
     // screen holding the keyboard and swallowing the next click.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowType() == Qt::Popup && window->isVisible())
+            window->hide();
     activateWindow();
     ui->HorseListView->setFocus(Qt::OtherFocusReason);
 }
