@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -171,6 +173,10 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
 
 TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
     const QString good = WriteFile("good.dat", BlockWithHorsesAt({6}));
+    // Qt's file dialog restores its columns from a settings file that every Qt program shares;
+    // the first size is seen only without one.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.Path().string()));
     ModalHandler look("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         dialog->selectFile(good);
@@ -191,6 +197,8 @@ TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
         dialog->reject();
     });
     Control<QAction>("O1")->trigger();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     ASSERT_TRUE(look.Handled());
 }
 

@@ -109,9 +109,12 @@ std::optional<QString> TMainForm::RunOpenDialog() {
                 files->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
         openDialog_->resize(OpenDialogFirstSize);
     }
-    // The kept name is offered selected, so that typing a new one replaces it.
-    if (auto* name = openDialog_->findChild<QLineEdit*>("fileNameEdit"))
+    // The kept name is offered focused and selected, so that typing a new one replaces it,
+    // however the dialog was closed the last time.
+    if (auto* name = openDialog_->findChild<QLineEdit*>("fileNameEdit")) {
+        name->setFocus(Qt::OtherFocusReason);
         name->selectAll();
+    }
     const bool chosen = openDialog_->exec() == QDialog::Accepted;
     ReturnFromOpenDialog();
     if (!chosen || openDialog_->selectedFiles().isEmpty())

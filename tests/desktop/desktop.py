@@ -125,6 +125,10 @@ class Desktop:
     def click(self, x, y):
         self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
 
+    def double_click(self, x, y):
+        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat", "2",
+                  "--delay", "80", "1"])
+
     # --- what is shown ---------------------------------------------------------------------------
 
     def clipboard(self):

@@ -125,9 +125,10 @@ def text_contrast(screen, box):
 # --- the program ----------------------------------------------------------------------------------
 
 class Viewer:
-    def __init__(self, screen, program, env):
+    def __init__(self, screen, program, env, folder):
         self.screen = screen
-        self.process = screen.spawn([program], env=env)
+        # The open dialog starts in the current folder.
+        self.process = screen.spawn([program], env=env, cwd=folder)
         self.app = wait_for("the viewer's main window on the accessibility bus", self._find_app)
         self.frame = wait_for("the main window", lambda: self._window("frame", "Stallark"))
         self.table = wait_for("the horse list", lambda: find(self.frame, "table", "馬の一覧"))
@@ -246,7 +247,7 @@ def everyday_use(screen, programs, work):
     stallark, gen, dump = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
-    viewer = Viewer(screen, stallark, screen.env)
+    viewer = Viewer(screen, stallark, screen.env, work)
 
     # The start-up window: an empty list, nothing to show in detail, a file menu whose separator
     # is a line with no name.
@@ -269,13 +270,23 @@ def everyday_use(screen, programs, work):
         check(japanese in names, "open dialog lacks %r: %s" % (japanese, sorted(names)))
     for english in ("File name:", "Cancel", "Open", "Look in:"):
         check(english not in names, "open dialog shows English %r" % english)
-    screen.keys("Escape")
-    viewer.wait_gone(dialog, "the cancelled open dialog")
+    # A double-click on the file loads it, and the list takes the keyboard.
+    files = wait_for("the file in the dialog's list", lambda: find(dialog, "tree", "ファイル"))
+    entry = wait_for("the file in the dialog's list", lambda: next(
+        cell for cell in find_all(files, "table cell", depth=1)
+        if cell.get_name() == os.path.basename(path)))
+    x, y, width, height = extents(entry)
+    screen.double_click(x + width // 2, y + height // 2)
+    viewer.wait_gone(dialog, "the open dialog after a double-click")
     viewer.wait_list_has_keyboard()
+    wait_for("the first load", lambda: Atspi.Table.get_n_rows(viewer.table) > 0)
 
-    # A typed name and Enter: the horses listed as the data core gives them, and the list takes
-    # the keyboard at once.
-    viewer.open_file(path)
+    # The name kept from the double-click is offered focused and selected, so a typed name
+    # replaces it; Enter loads it. The horses are listed as the data core gives them, and the
+    # list takes the keyboard at once.
+    _, kept, selection = viewer.open_file(path)
+    check(kept == os.path.basename(path), "the open dialog kept %r" % kept)
+    check(selection == (0, len(kept)), "the kept name is not selected: %s" % (selection,))
     viewer.wait_list_has_keyboard()
     expected = dump_rows(dump, path)
     wait_for("the loaded rows", lambda: Atspi.Table.get_n_rows(viewer.table) == len(expected))
@@ -357,7 +368,7 @@ def dark_theme(screen, programs, work):
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
     env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark")
-    viewer = Viewer(screen, stallark, env)
+    viewer = Viewer(screen, stallark, env, work)
     # This theme brings the desktop's own file chooser, a GTK window of the same process; a
     # typed "/" opens its location box.
     screen.keys("alt+f", "o")
