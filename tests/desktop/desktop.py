@@ -44,7 +44,6 @@ class Desktop:
                      "SESSION_MANAGER", "XDG_SESSION_TYPE"):
             self.env.pop(name, None)
         self.env["XDG_RUNTIME_DIR"] = self.env.get("XDG_RUNTIME_DIR") or _runtime_dir()
-        self.env["NO_AT_BRIDGE"] = "0"
 
     # --- processes ---------------------------------------------------------------------------
 
@@ -133,14 +132,6 @@ class Desktop:
 
     def clipboard(self):
         return self.run(["xclip", "-o", "-selection", "clipboard"], check=False)
-
-    def visible_windows(self, pid):
-        """The X windows of process `pid` that are mapped now."""
-        out = self.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), ""], check=False)
-        return out.split()
-
-    def active_window_name(self):
-        return self.run(["xdotool", "getactivewindow", "getwindowname"], check=False).strip()
 
     def screenshot(self, x, y, width, height):
         """The pixels of a screen rectangle as rows of (r, g, b)."""
