@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// Start-up: the application object with its desktop entry, version and font; the main window,
+// Start-up: the application object with its desktop entry, version, font and Qt's Japanese
+// texts; the main window,
 // then the three data modules (TViewer); the window shown; the event loop until it closes.
 #include "U_Startup.h"
 

@@ -16,8 +16,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolTip>
+#include <QTreeView>
 #include <QUrl>
 
 #include <filesystem>
@@ -174,7 +177,8 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     Control<QAction>("O1")->trigger();
     ASSERT_TRUE(chooseGood.Handled());
     EXPECT_EQ(seenMode, QFileDialog::AnyFile);
-    EXPECT_TRUE(seenFilters.isEmpty() || seenFilters == QStringList{"All Files (*)"});
+    EXPECT_TRUE(seenFilters.isEmpty() ||
+                seenFilters == QStringList{QFileDialog::tr("All Files (*)")});
     ASSERT_EQ(RowCount(), 1);
 
     QStringList offered;
@@ -186,6 +190,10 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
         offered = dialog->selectedFiles();
         auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(typed, nullptr);
+        // The kept name is offered for typing over.
+        EXPECT_FALSE(typed->text().isEmpty());
+        EXPECT_EQ(typed->selectedText(), typed->text());
+        EXPECT_EQ(dialog->focusWidget(), typed);
         typed->setText(QString::fromStdString(dir.File("typed-but-missing.dat")));
         errorWatcher = RecordMessageBox(seen);
         static_cast<QDialog*>(dialog)->accept(); // as its Open button does
@@ -196,6 +204,37 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.text, "ファイルが見つかりません.");
     EXPECT_EQ(RowCount(), 1);
+}
+
+TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
+    WriteFile("good.dat", BlockWithHorsesAt({6})); // a file for the list to show
+    // Qt's file dialog restores its columns from a settings file that every Qt program shares;
+    // the first size is seen only without one.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.Path().string()));
+    ModalHandler look("QFileDialog", [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        dialog->setDirectory(QString::fromStdString(dir.Path().string()));
+        QAbstractItemView* files = dialog->findChild<QTreeView*>("treeView");
+        ASSERT_NE(files, nullptr);
+        const QHeaderView* header = static_cast<QTreeView*>(files)->header();
+        // The folder is read in the background and the columns follow it.
+        const auto fit = [files, header] {
+            bool fits = files->model()->rowCount(files->rootIndex()) > 0 &&
+                        header->length() <= files->viewport()->width();
+            for (int column = 1; column < header->count(); ++column)
+                fits = fits && header->sectionSize(column) >= files->sizeHintForColumn(column);
+            return fits;
+        };
+        for (int waited = 0; waited < 5000 && !fit(); waited += 20)
+            QTest::qWait(20);
+        EXPECT_TRUE(fit());
+        dialog->reject();
+    });
+    Control<QAction>("O1")->trigger();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    ASSERT_TRUE(look.Handled());
 }
 
 TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {

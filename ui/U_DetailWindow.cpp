@@ -40,8 +40,11 @@ TDetailWindow::TDetailWindow(QWidget* parent)
     setFixedSize(size());
     move(FirstPosition); // not centred on the main window
 
+    // The text colour is fixed with the background: a dark theme's light text on the light
+    // grey could not be read.
     QPalette boxes = palette();
     boxes.setColor(QPalette::Base, DisplayBoxBackground);
+    boxes.setColor(QPalette::Text, Qt::black);
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->setPalette(boxes);
     for (QListWidget* list : findChildren<QListWidget*>())
@@ -64,6 +67,13 @@ void TDetailWindow::keyPressEvent(QKeyEvent* event) {
     // 閉じる is not the cancel button: Esc leaves the dialog open.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        return;
+    }
+    // Nor is it the default button, so Enter in a box does nothing; but a focused push button
+    // is pressed by Enter as by Space, and Qt leaves that to default buttons only.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && ui->Button1->hasFocus()) {
+        ui->Button1->click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -96,4 +106,14 @@ void TDetailWindow::FillDetail() {
     ui->E_UpperDistance->setText(Decimal(table.UpperDistance[i]));
     ui->E_FatherName->setText(QString::fromStdString(table.FatherName[i]));
     ui->E_MotherName->setText(QString::fromStdString(table.MotherName[i]));
+    ShowStartOfTexts();
+}
+
+void TDetailWindow::ShowStartOfTexts() {
+    // A set text leaves the cursor at its end, which scrolls a long name to its tail.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
+    // The name opens with the focus and selected, the selection ending at its start.
+    const qsizetype length = ui->E_HorseName->text().size();
+    ui->E_HorseName->setSelection(static_cast<int>(length), -static_cast<int>(length));
 }

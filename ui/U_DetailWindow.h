@@ -30,6 +30,7 @@ protected:
 private:
     void FormShow();
     void Button1Click();
+    void ShowStartOfTexts();
 
     std::unique_ptr<Ui::TDetailWindow> ui;
 };

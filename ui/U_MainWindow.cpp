@@ -15,7 +15,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTreeView>
 
 #include <memory>
 #include <stdexcept>
@@ -29,6 +31,8 @@ constexpr int ClientWidth = 800;
 constexpr int ClientHeight = 484;
 constexpr int ColumnWidths[HorseRowColumnCount] = {24, 112, 40, 200, 80, 72, 128, 128};
 constexpr int RowHeight = 17;
+// Wide enough for every column of the dialog's file list.
+const QSize OpenDialogFirstSize(720, 440);
 
 // The one local file a drag carries, if it carries exactly one.
 std::optional<QString> DroppedFile(const QMimeData* mime) {
@@ -57,7 +61,7 @@ TMainForm::TMainForm(QWidget* parent)
                               Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)) {
     ui->setupUi(this);
-    ui->N1->setSeparator(true);
+    ui->N1->setSeparator(true); // a line only: no text to draw or to read out
     setFixedSize(ClientWidth, ui->MainMenu->sizeHint().height() + ClientHeight);
     move(FirstPosition);
     setAcceptDrops(true);
@@ -96,10 +100,34 @@ std::optional<QString> TMainForm::RunOpenDialog() {
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
         openDialog_->setFileMode(QFileDialog::AnyFile); // a typed missing name reaches the load
         openDialog_->setObjectName("OpenDialog");
+        // The file list's size, type and date columns take the width of their texts, which
+        // the dialog's own fixed widths clip in the program's font.
+        if (auto* files = openDialog_->findChild<QTreeView*>("treeView"))
+            for (int column = 1; column < files->header()->count(); ++column)
+                files->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        openDialog_->resize(OpenDialogFirstSize);
     }
-    if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty())
+    // The kept name is offered focused and selected, so that typing a new one replaces it,
+    // however the dialog was closed the last time.
+    if (auto* name = openDialog_->findChild<QLineEdit*>("fileNameEdit")) {
+        name->setFocus(Qt::OtherFocusReason);
+        name->selectAll();
+    }
+    const bool chosen = openDialog_->exec() == QDialog::Accepted;
+    ReturnFromOpenDialog();
+    if (!chosen || openDialog_->selectedFiles().isEmpty())
         return std::nullopt;
     return openDialog_->selectedFiles().front();
+}
+
+void TMainForm::ReturnFromOpenDialog() {
+    // Enter on a typed name closes the dialog under its completion popup, which then stays on
+    // screen holding the keyboard and swallowing the next click.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowType() == Qt::Popup && window->isVisible())
+            window->hide();
+    activateWindow();
+    ui->HorseListView->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::LoadHorseFile(const QString& path) {

@@ -43,6 +43,7 @@ private:
     void Button1Click();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
+    void ReturnFromOpenDialog();
 
     std::unique_ptr<Ui::TMainForm> ui;
     THorseListModel* horseList_;        // the rows of HorseListView

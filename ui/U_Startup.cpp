@@ -4,6 +4,7 @@
 #include "U_Startup.h"
 
 #include "U_ProgramFont.h"
+#include "U_QtTranslation.h"
 
 #include <QGuiApplication>
 
@@ -11,6 +12,7 @@ void SetUpApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.stallark.stallark"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STALLARK_VERSION));
     UseProgramFont();
+    UseQtTranslation();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {

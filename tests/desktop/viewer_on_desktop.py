@@ -1,0 +1,401 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
+"""The viewer on a real X desktop, used as a person uses it.
+
+    viewer_on_desktop.py SCENARIO STALLARK STALLARK_GEN STALLARK_DUMP
+
+Each scenario starts its own desktop (desktop.py), writes a horse file with stallark-gen, drives
+the viewer with X key presses and clicks, and reads what it shows through the accessibility bus
+and screenshots. The locale is left at C: the interface must be Japanese whatever it is.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+import desktop
+from desktop import Failure, wait_for
+
+MIN_CONTRAST = 4.5
+BOX_GREY = (212, 208, 200)
+
+Atspi = None  # imported once the desktop's buses are up
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+# --- the accessible tree ------------------------------------------------------------------------
+
+def children(node):
+    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+
+
+def states(node):
+    return {s.value_nick for s in node.get_state_set().get_states()}
+
+
+def find(node, role, name=None, depth=8):
+    """The first descendant with `role` (and `name`), breadth first."""
+    level = [node]
+    for _ in range(depth):
+        below = []
+        for parent in level:
+            for child in children(parent):
+                if child is None:
+                    continue
+                if child.get_role_name() == role and (name is None or child.get_name() == name):
+                    return child
+                below.append(child)
+        level = below
+    return None
+
+
+def find_all(node, role, depth=8):
+    found, level = [], [node]
+    for _ in range(depth):
+        below = []
+        for parent in level:
+            for child in children(parent):
+                if child is not None:
+                    if child.get_role_name() == role:
+                        found.append(child)
+                    below.append(child)
+        level = below
+    return found
+
+
+def showing(node):
+    return node is not None and "showing" in states(node)
+
+
+def text_of(node):
+    return Atspi.Text.get_text(node, 0, -1)
+
+
+def extents(node):
+    box = Atspi.Component.get_extents(node, Atspi.CoordType.SCREEN)
+    return box.x, box.y, box.width, box.height
+
+
+def table_cell_texts(table):
+    rows, columns = Atspi.Table.get_n_rows(table), Atspi.Table.get_n_columns(table)
+    return [[Atspi.Table.get_accessible_at(table, r, c).get_name() for c in range(columns)]
+            for r in range(rows)]
+
+
+def selected_rows(table):
+    return list(Atspi.Table.get_selected_rows(table))
+
+
+# --- colours --------------------------------------------------------------------------------------
+
+def luminance(rgb):
+    def channel(value):
+        value /= 255
+        return value / 12.92 if value <= 0.04045 else ((value + 0.055) / 1.055) ** 2.4
+    r, g, b = (channel(v) for v in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def text_contrast(screen, box):
+    """The background of an edit box as shown, and the contrast of its text against it."""
+    x, y, width, height = extents(box)
+    inset = 4  # inside the frame
+    pixels = [p for row in screen.screenshot(x + inset, y + inset, width - 2 * inset,
+                                             height - 2 * inset) for p in row]
+    background = max(set(pixels), key=pixels.count)
+    ink = max(pixels, key=lambda p: contrast(p, background))
+    return background, contrast(ink, background)
+
+
+# --- the program ----------------------------------------------------------------------------------
+
+class Viewer:
+    def __init__(self, screen, program, env, folder):
+        self.screen = screen
+        # The open dialog starts in the current folder.
+        self.process = screen.spawn([program], env=env, cwd=folder)
+        self.app = wait_for("the viewer's main window on the accessibility bus", self._find_app)
+        self.frame = wait_for("the main window", lambda: self._window("frame", "Stallark"))
+        self.table = wait_for("the horse list", lambda: find(self.frame, "table", "馬の一覧"))
+
+    def _find_app(self):
+        # Under the gtk3 platform theme GTK registers the process a second time, windowless.
+        root = Atspi.get_desktop(0)
+        for app in children(root):
+            if app is not None and app.get_process_id() == self.process.pid and \
+                    find(app, "frame", "Stallark", depth=1):
+                return app
+        return None
+
+    def gtk_window(self, role):
+        root = Atspi.get_desktop(0)
+        for app in children(root):
+            if app is not None and app.get_process_id() == self.process.pid and app != self.app:
+                for window in children(app):
+                    if window.get_role_name() == role and "active" in states(window):
+                        return window
+        return None
+
+    def _window(self, role, name=None):
+        for window in children(self.app):
+            if window.get_role_name() == role and (name is None or window.get_name() == name) \
+                    and showing(window):
+                return window
+        return None
+
+    def wait_window(self, role, name=None, active=True):
+        what = "%s %s%s" % (role, name or "", " to be active" if active else "")
+        return wait_for(what, lambda: (w := self._window(role, name)) and
+                        (not active or "active" in states(w)) and w)
+
+    def wait_gone(self, window, what):
+        wait_for(what + " to close", lambda: not showing(window))
+
+    def popups_on_screen(self):
+        """Mapped override-redirect windows: menus, completion lists, tool tips."""
+        found = []
+        tree = self.screen.run(["xwininfo", "-root", "-children"])
+        for line in tree.splitlines():
+            line = line.strip()
+            if not line.startswith("0x"):
+                continue
+            info = self.screen.run(["xwininfo", "-id", line.split()[0]], check=False)
+            if "Override Redirect State: yes" in info and "IsViewable" in info and \
+                    "Width: 1\n" not in info:
+                found.append(line)
+        return found
+
+    def wait_list_has_keyboard(self):
+        """After a dialog: no popup left, the main window active and the list focused."""
+        wait_for("the main window to be active with the list focused",
+                 lambda: "active" in states(self.frame) and "focused" in states(self.table))
+        popups = self.popups_on_screen()
+        check(not popups, "popups left on screen: %s" % popups)
+
+    def open_file(self, path):
+        """ファイル → ファイルを開く, the name typed, Enter; returns the dialog's text box as found."""
+        self.screen.keys("alt+f", "o")
+        dialog = self.wait_window("dialog", "開く")
+        name_box = wait_for("the file name box", lambda: find(dialog, "text", "ファイル名(N):"))
+        wait_for("the file name box to have the focus", lambda: "focused" in states(name_box))
+        kept = text_of(name_box)
+        selection = Atspi.Text.get_selection(name_box, 0)
+        self.screen.type(path)
+        wait_for("the typed name", lambda: text_of(name_box) == path)
+        self.screen.keys("Return")
+        self.wait_gone(dialog, "the open dialog")
+        return dialog, kept, (selection.start_offset, selection.end_offset)
+
+    def exit_through_menu(self):
+        self.screen.keys("alt+f", "x")
+        try:
+            status = self.process.wait(desktop.DEADLINE)
+        except subprocess.TimeoutExpired:
+            raise Failure("終了 did not end the program")
+        check(status == 0, "exit status %d after 終了" % status)
+
+
+def dump_rows(dump, path):
+    lines = subprocess.run([dump, path], capture_output=True, text=True, check=True).stdout
+    return [line.split("\t") for line in lines.splitlines()[1:]]
+
+
+def click_row(viewer, row):
+    cell = Atspi.Table.get_accessible_at(viewer.table, row, 1)
+    x, y, width, height = extents(cell)
+    viewer.screen.click(x + width // 2, y + height // 2)
+    wait_for("row %d to be selected by the click" % row,
+             lambda: selected_rows(viewer.table) == [row])
+
+
+def open_detail(viewer):
+    viewer.screen.keys("Return")
+    return viewer.wait_window("dialog", "詳細表示")
+
+
+def check_box_contrast(viewer, detail, theme):
+    for name in ("父", "スピード"):
+        box = find(detail, "text", name)
+        background, ratio = text_contrast(viewer.screen, box)
+        print("contrast of %s in the %s theme: %.2f:1 on %s" % (name, theme, ratio, background))
+        check(max(abs(a - b) for a, b in zip(background, BOX_GREY)) <= 2,
+              "box %s background %s, not the fixed grey" % (name, background))
+        check(ratio >= MIN_CONTRAST, "text of %s in the %s theme: contrast %.2f:1 below %.1f:1"
+              % (name, theme, ratio, MIN_CONTRAST))
+
+
+# --- scenarios ------------------------------------------------------------------------------------
+
+def everyday_use(screen, programs, work):
+    """Start-up, the open dialog, the list by mouse and keys, the detail window, the error box,
+    終了."""
+    stallark, gen, dump = programs
+    path = os.path.join(work, "horses.dat")
+    subprocess.run([gen, path], check=True, capture_output=True)
+    viewer = Viewer(screen, stallark, screen.env, work)
+
+    # The start-up window: an empty list, nothing to show in detail, a file menu whose separator
+    # is a line with no name.
+    viewer.wait_window("frame", "Stallark")
+    check(Atspi.Table.get_n_rows(viewer.table) == 0, "rows in the list before any load")
+    detail_button = find(viewer.frame, "push button", "詳細表示")
+    check(detail_button is not None and "enabled" not in states(detail_button),
+          "詳細表示 is not there disabled before a load")
+    menu = find(viewer.frame, "popup menu")
+    items = [(item.get_role_name(), item.get_name()) for item in children(menu)]
+    check(items == [("menu item", "ファイルを開く(O)"), ("separator", ""),
+                    ("menu item", "終了(X)")], "file menu reads %s" % items)
+
+    # The open dialog speaks Japanese though the locale is C.
+    screen.keys("alt+f", "o")
+    dialog = viewer.wait_window("dialog", "開く")
+    names = {node.get_name() for role in ("label", "push button", "text")
+             for node in find_all(dialog, role)}
+    for japanese in ("ファイル名(N):", "キャンセル"):
+        check(japanese in names, "open dialog lacks %r: %s" % (japanese, sorted(names)))
+    for english in ("File name:", "Cancel", "Open", "Look in:"):
+        check(english not in names, "open dialog shows English %r" % english)
+    # A double-click on the file loads it, and the list takes the keyboard.
+    files = wait_for("the file in the dialog's list", lambda: find(dialog, "tree", "ファイル"))
+    entry = wait_for("the file in the dialog's list", lambda: next(
+        cell for cell in find_all(files, "table cell", depth=1)
+        if cell.get_name() == os.path.basename(path)))
+    x, y, width, height = extents(entry)
+    screen.double_click(x + width // 2, y + height // 2)
+    viewer.wait_gone(dialog, "the open dialog after a double-click")
+    viewer.wait_list_has_keyboard()
+    wait_for("the first load", lambda: Atspi.Table.get_n_rows(viewer.table) > 0)
+
+    # The name kept from the double-click is offered focused and selected, so a typed name
+    # replaces it; Enter loads it. The horses are listed as the data core gives them, and the
+    # list takes the keyboard at once.
+    _, kept, selection = viewer.open_file(path)
+    check(kept == os.path.basename(path), "the open dialog kept %r" % kept)
+    check(selection == (0, len(kept)), "the kept name is not selected: %s" % (selection,))
+    viewer.wait_list_has_keyboard()
+    expected = dump_rows(dump, path)
+    wait_for("the loaded rows", lambda: Atspi.Table.get_n_rows(viewer.table) == len(expected))
+    shown = table_cell_texts(viewer.table)
+    check(shown == expected, "list cells differ from stallark-dump:\n%s\n%s" % (shown, expected))
+    check(selected_rows(viewer.table) == [], "a row is selected after the load")
+
+    screen.keys("Down")
+    wait_for("the first Down to select the first horse",
+             lambda: selected_rows(viewer.table) == [0])
+
+    # A click selects, Ctrl+C copies the row, Enter shows the horse.
+    click_row(viewer, 2)
+    screen.keys("ctrl+c")
+    wait_for("the row on the clipboard", lambda: screen.clipboard() == "\t".join(expected[2]))
+    detail = open_detail(viewer)
+
+    # Every box shows the start of its text; the name opens focused and wholly selected.
+    boxes = find_all(detail, "text")
+    check(len(boxes) == 24, "%d edit boxes in the detail window" % len(boxes))
+    wait_for("the boxes to be filled", lambda: text_of(find(detail, "text", "父")) != "")
+    for box in boxes:
+        check(Atspi.Text.get_caret_offset(box) == 0,
+              "box %s shows its text from offset %d" % (box.get_name(),
+                                                        Atspi.Text.get_caret_offset(box)))
+    name_box = find(detail, "text", "馬名")
+    check(text_of(name_box) == expected[2][1], "detail shows %r" % text_of(name_box))
+    check("focused" in states(name_box), "the name box does not open focused")
+    selection = Atspi.Text.get_selection(name_box, 0)
+    check((selection.start_offset, selection.end_offset) == (0, len(expected[2][1])),
+          "the name is not wholly selected")
+    check_box_contrast(viewer, detail, "default")
+
+    # Esc and Enter in a box leave it open (each followed by a Tab whose effect shows that
+    # the key before it has been handled); Enter on the focused 閉じる closes it.
+    screen.keys("Escape", "Tab")
+    sex_age = find(detail, "text", "性齢")
+    wait_for("Tab to reach 性齢", lambda: "focused" in states(sex_age))
+    screen.keys("Return", "shift+Tab")
+    wait_for("Shift+Tab back to 馬名", lambda: "focused" in states(name_box))
+    check(showing(detail), "Esc or Enter in a box closed the detail window")
+    screen.keys("shift+Tab")
+    close = find(detail, "push button", "閉じる")
+    wait_for("閉じる to have the focus", lambda: "focused" in states(close))
+    screen.keys("Return")
+    viewer.wait_gone(detail, "the detail window")
+    viewer.wait_window("frame", "Stallark")
+
+    # The kept name comes back selected, so a typed name replaces it; a missing one is reported.
+    missing = os.path.join(work, "missing.dat")
+    _, kept, selection = viewer.open_file(missing)
+    check(kept == path, "the open dialog kept %r, not %r" % (kept, path))
+    check(selection == (0, len(path)), "the kept name is not selected: %s" % (selection,))
+    alert = viewer.wait_window("alert", "Stallark")
+    message = find(alert, "label", "ファイルが見つかりません.")
+    check(message is not None, "the error box does not say ファイルが見つかりません.")
+    screen.keys("Return")
+    viewer.wait_gone(alert, "the error box")
+    viewer.wait_list_has_keyboard()
+    check(Atspi.Table.get_n_rows(viewer.table) == len(expected), "the failed load changed the list")
+
+    viewer.exit_through_menu()
+
+
+def dark_theme(screen, programs, work):
+    """The detail window's boxes stay readable under a dark desktop theme."""
+    stallark, gen, _ = programs
+    path = os.path.join(work, "horses.dat")
+    subprocess.run([gen, path], check=True, capture_output=True)
+    env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark")
+    viewer = Viewer(screen, stallark, env, work)
+    # This theme brings the desktop's own file chooser, a GTK window of the same process; a
+    # typed "/" opens its location box.
+    screen.keys("alt+f", "o")
+    chooser = wait_for("the desktop's file chooser", lambda: viewer.gtk_window("file chooser"))
+    screen.type(path)
+    wait_for("the typed name", lambda: any(
+        text_of(box) == path for box in find_all(chooser, "text", depth=16) if showing(box)))
+    screen.keys("Return")
+    viewer.wait_gone(chooser, "the file chooser")
+    viewer.wait_list_has_keyboard()
+    wait_for("the loaded rows", lambda: Atspi.Table.get_n_rows(viewer.table) > 0)
+    click_row(viewer, 0)
+    detail = open_detail(viewer)
+    wait_for("the boxes to be filled", lambda: text_of(find(detail, "text", "父")) != "")
+    # The theme really is dark: the dialog's own background.
+    x, y, _, _ = extents(find(detail, "push button", "閉じる"))
+    window_colour = screen.screenshot(x - 6, y, 1, 1)[0][0]
+    check(luminance(window_colour) < 0.1, "the theme is not dark: window colour %s"
+          % (window_colour,))
+    check_box_contrast(viewer, detail, "dark")
+    viewer.screen.click(x + 10, y + 10)
+    viewer.wait_gone(detail, "the detail window")
+    viewer.exit_through_menu()
+
+
+SCENARIOS = {"everyday_use": everyday_use, "dark_theme": dark_theme}
+
+
+def main():
+    global Atspi
+    scenario, programs = SCENARIOS[sys.argv[1]], sys.argv[2:5]
+    with tempfile.TemporaryDirectory(prefix="stallark-desktop-") as work, \
+            desktop.Desktop() as screen:
+        screen.env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                          HOME=work)
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi as atspi
+        Atspi = atspi
+        scenario(screen, [os.path.abspath(p) for p in programs], work)
+    print("passed:", sys.argv[1])
+
+
+if __name__ == "__main__":
+    main()
