@@ -72,7 +72,8 @@ void TDetailWindow::keyPressEvent(QKeyEvent* event) {
     // Nor is it the default button, so Enter in a box does nothing; but a focused push button
     // is pressed by Enter as by Space, and Qt leaves that to default buttons only.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && ui->Button1->hasFocus()) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && ui->Button1->hasFocus()) {
         ui->Button1->click();
         return;
     }
