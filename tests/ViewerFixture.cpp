@@ -18,6 +18,10 @@ ViewerTest::ViewerTest() {
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
 }
 
+void ViewerTest::TearDown() {
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{}) << "error boxes the test did not expect";
+}
+
 QTableView* ViewerTest::List() const {
     return Control<QTableView>("HorseListView");
 }

@@ -61,10 +61,12 @@ private:
 
 // The running program as start-up builds it (TViewer), its main window shown and active; the
 // one fixture of every test that goes through the windows.
-// Every error box it would show is recorded in errorBoxes.
+// Every error box it would show is recorded in errorBoxes; one that the test did not take
+// fails it.
 class ViewerTest : public ::testing::Test {
 protected:
     ViewerTest();
+    void TearDown() override;
 
     QTableView* List() const;
     int RowCount() const;
