@@ -19,9 +19,7 @@
 #include <future>
 #include <grp.h>
 #include <optional>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
