@@ -283,10 +283,9 @@ protected:
 };
 
 // Every load that fails, chosen through the menu: a refused file shows no box, a path that
-// names no file shows the reader's message in the error box (a closing "." added as the box
-// adds it), and neither
-// changes the table, the list or the selection. Which message each raises, FileReaderTest
-// checks.
+// names no file shows the reader's message in the error box (with the closing "." the box
+// adds), and neither changes the table, the list or the selection. Which message each path
+// raises, FileReaderTest checks.
 TEST_F(HostileLoad, FailedLoadsShowTheirBoxOrNoneAndChangeNothing) {
     struct Case {
         std::string Path;
