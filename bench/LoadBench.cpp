@@ -4,6 +4,7 @@
 // The whole load of a file into the main window, on the offscreen platform, against filling
 // the same texts into a bare table; both with 0, 1 and 64 listed horses.
 #include "BenchHorses.h"
+#include "OffscreenPlatform.h"
 #include "Paired.h"
 
 #include "U_Analyze.h"
@@ -122,7 +123,7 @@ BENCHMARK(BM_RowTexts)->Arg(64)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PreferOffscreenPlatform();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -6,8 +6,11 @@
 //     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
 // Both are Qt programs that never quit by themselves: the benchmark loads its plugin
 // quitwhenpainted into each (QT_PLUGIN_PATH, QT_QPA_GENERIC_PLUGINS), which ends it once its
-// window is painted. Each must then exit with status 0 within a few seconds; the rest of the
-// environment (QT_QPA_PLATFORM, DISPLAY) passes through unchanged, their output goes nowhere.
+// window is painted. Each must then exit with status 0 within a few seconds; both get the
+// offscreen platform unless QT_QPA_PLATFORM names another, the rest of the environment
+// (DISPLAY) passes through unchanged, and their output goes nowhere.
+#include "OffscreenPlatform.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -105,6 +108,7 @@ int main(int argc, char** argv) {
         const int warmup = std::stoi(argv[2]);
         const std::string program = argv[3];
         const std::string floor = argv[4];
+        PreferOffscreenPlatform();
         ::setenv("QT_PLUGIN_PATH", STALLARK_BENCH_PLUGINS, 1);
         ::setenv("QT_QPA_GENERIC_PLUGINS", "quitwhenpainted", 1);
         sigset_t child;

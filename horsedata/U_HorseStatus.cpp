@@ -18,8 +18,10 @@ SlotsOf(const std::array<IntColumn, AbilitySlotCount>& columns, int index) {
 } // namespace
 
 std::array<std::int32_t, BasicAbilityCount> TDM_HorseStatus::BasicAbilities(int index) const {
-    return {Speed[index],     Endurance[index], Stamina[index], Power[index],    Agility[index],
-            Agreement[index], Temper[index],    Guts[index],    Reactive[index], Durability[index]};
+    std::array<std::int32_t, BasicAbilityCount> values{};
+    for (int n = 0; n < BasicAbilityCount; ++n)
+        values[n] = (this->*BasicAbilityFields[n].Column)[index];
+    return values;
 }
 
 std::array<std::int32_t, AbilitySlotCount> TDM_HorseStatus::ExeAbilities(int index) const {

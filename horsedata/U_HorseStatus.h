@@ -39,10 +39,34 @@ public:
     std::array<IntColumn, AbilitySlotCount> ExeAbility{}; // [slot 0..3][horse index]
     std::array<IntColumn, AbilitySlotCount> EqpAbility{};
 
-    // The ten basic abilities of one horse in the order both windows show them.
+    // The ten basic abilities of one horse, in the order of BasicAbilityFields.
     std::array<std::int32_t, BasicAbilityCount> BasicAbilities(int index) const;
     std::array<std::int32_t, AbilitySlotCount> ExeAbilities(int index) const;
     std::array<std::int32_t, AbilitySlotCount> EqpAbilities(int index) const;
+
+    bool operator==(const TDM_HorseStatus&) const = default;
+};
+
+// One of the ten basic abilities: its column, its name in stallark-dump's JSON and its caption
+// (the detail window's label, and the column's in stallark-dump --fields).
+struct BasicAbilityField {
+    const char* Key;
+    const char* Caption;
+    IntColumn TDM_HorseStatus::*Column;
+};
+
+// The ten basic abilities in the order both windows show them.
+inline constexpr BasicAbilityField BasicAbilityFields[BasicAbilityCount] = {
+    {"Speed", "スピード", &TDM_HorseStatus::Speed},
+    {"Endurance", "持続力", &TDM_HorseStatus::Endurance},
+    {"Stamina", "スタミナ", &TDM_HorseStatus::Stamina},
+    {"Power", "パワー", &TDM_HorseStatus::Power},
+    {"Agility", "瞬発力", &TDM_HorseStatus::Agility},
+    {"Agreement", "折り合い", &TDM_HorseStatus::Agreement},
+    {"Temper", "気性", &TDM_HorseStatus::Temper},
+    {"Guts", "勝負根性", &TDM_HorseStatus::Guts},
+    {"Reactive", "反応", &TDM_HorseStatus::Reactive},
+    {"Durability", "丈夫さ", &TDM_HorseStatus::Durability},
 };
 
 // The one table of the running program, created at start-up.

@@ -197,9 +197,9 @@ TEST_F(DetailWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
 TEST_F(DetailWindowTest, BoxesAreReadableOnTheirGreyBackground) {
     ShowHorse(SampleHorse());
     for (QWidget* box : detail->findChildren<QLineEdit*>()) {
-        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(212, 208, 200));
+        EXPECT_EQ(box->palette().color(QPalette::Base), DisplayBoxBackground);
         EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
     }
     for (QWidget* box : detail->findChildren<QListWidget*>())
-        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(212, 208, 200));
+        EXPECT_EQ(box->palette().color(QPalette::Base), DisplayBoxBackground);
 }

@@ -19,9 +19,7 @@
 #include <future>
 #include <grp.h>
 #include <optional>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,20 +88,29 @@ TEST(ReadHorseBlock, CopiesTheBlockFromTheOffsetOfEachRecognisedSize) {
     }
 }
 
-TEST(ReadHorseBlock, OneByteOffARecognisedSizeIsRefusedAndTheBufferUntouched) {
+// Only a regular file of a recognised size can be a horse data file: any other size, a folder,
+// a device, a FIFO or a socket is refused at once, without an error and without waiting for a
+// writer, and the buffer is left as it was.
+TEST(ReadHorseBlock, AnythingElseIsRefusedAtOnceAndTheBufferUntouched) {
     TempDir dir;
-    const std::string path = dir.File("horses.dat");
-    std::vector<std::int64_t> sizes = {0, 1, HorseBlockSize, 69'712};
-    for (const HorseFileLayout& layout : HorseFileLayouts) {
-        sizes.push_back(layout.FileSize - 1);
-        sizes.push_back(layout.FileSize + 1);
-    }
-    for (const std::int64_t size : sizes) {
-        SCOPED_TRACE(size);
-        WriteBytes(path, std::vector<std::uint8_t>(static_cast<std::size_t>(size), 0x0E));
-        const ReadResult result = Read(path);
-        EXPECT_FALSE(result.Ok);
-        EXPECT_TRUE(IsUntouched(result.Buffer));
+    for (const std::string& path : MakeRefusedFiles(dir)) {
+        SCOPED_TRACE(path);
+        auto pending = std::async(std::launch::async, [&] { return Read(path); });
+        if (pending.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            // Give the stuck open its writer so that the thread can end, then fail.
+            const int unblock = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+            pending.wait();
+            ::close(unblock);
+            ADD_FAILURE() << "the reader waited";
+            continue;
+        }
+        try {
+            const ReadResult result = pending.get();
+            EXPECT_FALSE(result.Ok);
+            EXPECT_TRUE(IsUntouched(result.Buffer));
+        } catch (const EInOutError& error) {
+            ADD_FAILURE() << "raised " << error.what();
+        }
     }
 }
 
@@ -127,31 +134,13 @@ TEST(ReadHorseBlock, TheUnreadRestOfALongRequestIsZero) {
 
 TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
     TempDir dir;
-    const std::string file = dir.File("horses.dat");
-    WriteHorseFile(file, HorseFileLayouts[0].FileSize, PatternBlock());
-    const std::string loop = dir.File("loop");
-    std::filesystem::create_symlink(loop, loop);
-
-    struct Case {
-        std::string path;
-        int errorCode;
-        int systemErrno;
-        const char* message;
-    };
-    const Case cases[] = {
-        {dir.File("missing.dat"), 2, ENOENT, "ファイルが見つかりません"},
-        {dir.File("missing/horses.dat"), 2, ENOENT, "ファイルが見つかりません"},
-        {file + "/horses.dat", 3, ENOTDIR, "不正なファイル名です"},
-        {dir.File(std::string(300, 'a')), 3, ENAMETOOLONG, "不正なファイル名です"},
-        {loop, 3, ELOOP, "不正なファイル名です"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        const std::optional<EInOutError> error = ReadError(c.path);
+    for (const FailingPath& each : MakeFailingPaths(dir)) {
+        SCOPED_TRACE(each.Path);
+        const std::optional<EInOutError> error = ReadError(each.Path);
         ASSERT_TRUE(error.has_value());
-        EXPECT_STREQ(error->what(), c.message);
-        EXPECT_EQ(error->ErrorCode, c.errorCode);
-        EXPECT_EQ(error->SystemErrno, c.systemErrno);
+        EXPECT_EQ(error->what(), each.Message);
+        EXPECT_EQ(error->ErrorCode, each.ErrorCode);
+        EXPECT_EQ(error->SystemErrno, each.SystemErrno);
     }
 }
 
@@ -210,43 +199,6 @@ TEST(ReadHorseBlock, ReadOnlyFileLoadsAndUnreadableFileIsDenied) {
     if (!report)
         GTEST_SKIP() << "cannot switch to an unprivileged user here";
     EXPECT_EQ(*report, "");
-}
-
-// Only a regular file can be a horse data file: a directory, a device, a FIFO or a socket is
-// refused at once like a file of unrecognised size, without waiting for a writer.
-TEST(ReadHorseBlock, AnythingButARegularFileIsRefusedAtOnce) {
-    TempDir dir;
-    const std::string fifo = dir.File("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const std::string socketPath = dir.File("socket");
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(socket, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-
-    for (const std::string& path :
-         {dir.Path().string(), std::string("/dev/null"), fifo, socketPath}) {
-        SCOPED_TRACE(path);
-        auto pending = std::async(std::launch::async, [&] { return Read(path); });
-        if (pending.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            // Give the stuck open its writer so that the thread can end, then fail.
-            const int unblock = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
-            pending.wait();
-            ::close(unblock);
-            ADD_FAILURE() << "the reader waited";
-            continue;
-        }
-        try {
-            const ReadResult result = pending.get();
-            EXPECT_FALSE(result.Ok);
-            EXPECT_TRUE(IsUntouched(result.Buffer));
-        } catch (const EInOutError& error) {
-            ADD_FAILURE() << "raised " << error.what();
-        }
-    }
-    ::close(socket);
 }
 
 TEST(ReadHorseBlock, TheFileIsClosedOnEveryPath) {

@@ -56,12 +56,6 @@ std::string Repeat(const std::string& s, int count) {
 
 } // namespace
 
-TEST(PackedAbilities, AllZeroAndAllOnes) {
-    EXPECT_EQ(DecodePacked({}), (PackedAbilities{0, 30, 30, 30, 0, 0}));
-    EXPECT_EQ(DecodePacked({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),
-              (PackedAbilities{127, 157, 157, 157, 127, 127}));
-}
-
 // Each field's seven bits set alone (bytes taken from the field layout) move that field only.
 TEST(PackedAbilities, EachFieldIsIndependent) {
     struct Case {
@@ -97,6 +91,39 @@ TEST(PackedAbilities, MixedBytesFollowTheShiftAndMaskFormulas) {
             (b[2] >> 2) + ((b[3] & 0x01) << 6) + 30, (b[3] >> 1) + 30,
             (b[4] >> 4) + ((b[5] & 0x07) << 4),      (b[5] >> 3) + ((b[6] & 0x03) << 5)};
         EXPECT_EQ(DecodePacked(b), expected);
+    }
+}
+
+// The two extremes of every byte, in every record: all zero and all 0xFF. A 0x00 or 0xFF name
+// byte ends a name at once, so both have no names; a slot state of 255 is kept as it is.
+TEST(AnalyzeBlock, AllZeroAndAllOnesBlocks) {
+    struct Case {
+        std::uint8_t fill;
+        std::int32_t registered;
+        std::array<std::int32_t, 10> basic;
+        std::int32_t distance;
+        std::array<std::int32_t, 4> codes;
+    } const cases[] = {
+        {0x00, 0, {30, 30, 30, 0, 0, 0, 0, 0, 0, 0}, 1000, {0, 0, 0, 0}},
+        {0xFF, 255, {157, 157, 157, 127, 255, 127, 255, 127, 255, 255}, 4000, {255, 255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        HorseBlock block;
+        block.fill(c.fill);
+        TDM_HorseStatus t;
+        TDM_Analyze(t).AnalyzeBlock(block);
+        for (int i = 0; i < RecordCount; ++i) {
+            SCOPED_TRACE("fill " + std::to_string(c.fill) + ", record " + std::to_string(i));
+            EXPECT_EQ(t.Registered[i], c.registered);
+            EXPECT_EQ(t.HorseName[i], "");
+            EXPECT_EQ(t.FatherName[i], "");
+            EXPECT_EQ(t.MotherName[i], "");
+            EXPECT_EQ(t.BasicAbilities(i), c.basic);
+            EXPECT_EQ(t.LowerDistance[i], c.distance);
+            EXPECT_EQ(t.UpperDistance[i], c.distance);
+            EXPECT_EQ(t.ExeAbilities(i), c.codes);
+            EXPECT_EQ(t.EqpAbilities(i), c.codes);
+        }
     }
 }
 
@@ -232,14 +259,14 @@ TEST(DecodeName, FieldsTerminatorsAndRunningOn) {
 }
 
 // A name without terminator ends with its own record: never in the next horse's record, and
-// for the last record never past the block.
+// for the last record never past the block; the first record's names neither.
 TEST(DecodeName, UnterminatedNameStopsAtTheEndOfItsRecord) {
     HorseBlock block;
     block.fill(0x0E); // ア everywhere, no terminator anywhere
     for (int offset = 0; offset < RecordSize; ++offset)
         At(block, 11, offset) = 0x0F; // record 11 is all イ
 
-    for (const int index : {10, 11, 63}) {
+    for (const int index : {0, 10, 11, 62, 63}) {
         const std::string ch = index == 11 ? "イ" : "ア";
         SCOPED_TRACE(index);
         EXPECT_EQ(TDM_Analyze::DecodeName(index, 0, block), Repeat(ch, RecordSize - 62));

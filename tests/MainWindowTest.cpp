@@ -27,16 +27,6 @@
 
 namespace {
 
-HorseBlock BlockWithHorsesAt(std::initializer_list<int> indexes) {
-    HorseBlock block{};
-    for (const int index : indexes) {
-        HorseRecordFields horse = SampleHorse();
-        horse.Speed = 30 + index; // tells the rows apart
-        PutHorse(block, index, horse);
-    }
-    return block;
-}
-
 // Collects what QAbstractItemModelTester reports while it lives.
 class ModelRuleBreaches {
 public:
@@ -73,7 +63,7 @@ void SetCaption(QTableView* list, int row, const QString& caption) {
 } // namespace
 
 TEST_F(ViewerTest, LoadListsRegisteredHorsesInIndexOrderWithTheirTexts) {
-    HorseBlock block = BlockWithHorsesAt({40, 3, 12});
+    HorseBlock block = SampleHorsesAt({40, 3, 12});
     HorseRecordFields unlisted = SampleHorse();
     unlisted.Registered = 2;
     PutHorse(block, 20, unlisted);
@@ -83,15 +73,13 @@ TEST_F(ViewerTest, LoadListsRegisteredHorsesInIndexOrderWithTheirTexts) {
     EXPECT_EQ(Cell(0, 0), "3");
     EXPECT_EQ(Cell(1, 0), "12");
     EXPECT_EQ(Cell(2, 0), "40");
-    EXPECT_EQ(RowTexts(1), (QStringList{"12", "ガパアイウ", "？",
-                                        "42/88/101/07/00/64/12/100/255/09", "1600 - 2400", "？/？",
-                                        "馬群好き/？", "サンスポー/アイドルホース/？/"}));
+    EXPECT_EQ(RowTexts(1), SampleRowTexts(12));
     EXPECT_TRUE(List()->selectionModel()->selectedRows().isEmpty());
     EXPECT_FALSE(Control<QPushButton>("Button1")->isEnabled());
 }
 
 TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOver) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5})));
     ASSERT_EQ(RowCount(), 1);
     const QAbstractItemModel* model = List()->model();
     EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
@@ -101,12 +89,12 @@ TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOver) {
 }
 
 TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
-    OpenThroughMenu(WriteFile("first.dat", BlockWithHorsesAt({1, 2, 3})));
+    OpenThroughMenu(WriteFile("first.dat", SampleHorsesAt({1, 2, 3})));
     SelectRow(List(), 1);
     ASSERT_EQ(List()->selectionModel()->selectedRows().size(), 1);
     EXPECT_TRUE(Control<QPushButton>("Button1")->isEnabled());
 
-    OpenThroughMenu(WriteFile("second.dat", BlockWithHorsesAt({7})));
+    OpenThroughMenu(WriteFile("second.dat", SampleHorsesAt({7})));
     ASSERT_EQ(RowCount(), 1);
     EXPECT_EQ(Cell(0, 0), "7");
     EXPECT_TRUE(List()->selectionModel()->selectedRows().isEmpty());
@@ -116,41 +104,8 @@ TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
     EXPECT_EQ(RowCount(), 0);
 }
 
-TEST_F(ViewerTest, FileOfUnrecognisedSizeChangesNothingAndShowsNothing) {
-    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({1, 2})));
-    const QStringList before = RowTexts(1);
-    const std::string wrong = dir.File("wrong.dat");
-    std::vector<std::uint8_t> bytes(HorseFileLayouts[0].FileSize + 1, 0x01);
-    WriteBytes(wrong, bytes);
-
-    ErrorBoxSeen seen;
-    const auto watcher = RecordMessageBox(seen);
-    OpenThroughMenu(QString::fromStdString(wrong));
-    EXPECT_FALSE(seen.shown);
-    ASSERT_EQ(RowCount(), 2);
-    EXPECT_EQ(RowTexts(1), before);
-    EXPECT_EQ(horseStatus.Registered[1], 1);
-    EXPECT_EQ(horseStatus.Speed[2], 32);
-}
-
-TEST_F(ViewerTest, MissingFileShowsTheErrorBoxAndKeepsTheRows) {
-    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({9})));
-    ErrorBoxSeen seen;
-    const auto watcher = RecordMessageBox(seen);
-    OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
-
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.text, "ファイルが見つかりません.");
-    EXPECT_EQ(seen.title, ExpectedTitle());
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-    ASSERT_EQ(RowCount(), 1);
-    EXPECT_EQ(Cell(0, 0), "9");
-    EXPECT_TRUE(form->isVisible());
-}
-
 TEST_F(ViewerTest, CancellingTheOpenDialogChangesNothing) {
-    OpenThroughMenu(WriteFile("good.dat", BlockWithHorsesAt({4})));
+    OpenThroughMenu(WriteFile("good.dat", SampleHorsesAt({4})));
     form->ChooseFile = [] { return std::optional<QString>(); };
     Control<QAction>("O1")->trigger();
     ASSERT_EQ(RowCount(), 1);
@@ -159,7 +114,7 @@ TEST_F(ViewerTest, CancellingTheOpenDialogChangesNothing) {
 
 TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     // The fixture's window still has its own chooser, the real open dialog.
-    const QString good = WriteFile("good.dat", BlockWithHorsesAt({6}));
+    const QString good = WriteFile("good.dat", SampleHorsesAt({6}));
     QStringList seenFilters;
     QFileDialog::FileMode seenMode = QFileDialog::Directory;
     ModalHandler chooseGood("QFileDialog", [&](QWidget* modal) {
@@ -182,8 +137,6 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     ASSERT_EQ(RowCount(), 1);
 
     QStringList offered;
-    ErrorBoxSeen seen;
-    std::unique_ptr<ModalHandler> errorWatcher;
     ModalHandler chooseMissing("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -195,19 +148,17 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
         EXPECT_EQ(typed->selectedText(), typed->text());
         EXPECT_EQ(dialog->focusWidget(), typed);
         typed->setText(QString::fromStdString(dir.File("typed-but-missing.dat")));
-        errorWatcher = RecordMessageBox(seen);
         static_cast<QDialog*>(dialog)->accept(); // as its Open button does
     });
     Control<QAction>("O1")->trigger();
     ASSERT_TRUE(chooseMissing.Handled());
     EXPECT_EQ(offered, QStringList{good});
-    EXPECT_TRUE(seen.shown);
-    EXPECT_EQ(seen.text, "ファイルが見つかりません.");
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
     EXPECT_EQ(RowCount(), 1);
 }
 
 TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
-    WriteFile("good.dat", BlockWithHorsesAt({6})); // a file for the list to show
+    WriteFile("good.dat", SampleHorsesAt({6})); // a file for the list to show
     // Qt's file dialog restores its columns from a settings file that every Qt program shares;
     // the first size is seen only without one.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -240,7 +191,7 @@ TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
 TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {
     auto* button = Control<QPushButton>("Button1");
     EXPECT_FALSE(button->isEnabled());
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({0, 1})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0, 1})));
     EXPECT_FALSE(button->isEnabled());
     SelectRow(List(), 0);
     EXPECT_TRUE(button->isEnabled());
@@ -254,8 +205,8 @@ TEST_F(ViewerTest, CaptionTypedOverDecidesWhichHorseIsShown) {
     const ModelRuleBreaches breaches;
     QAbstractItemModelTester tester(List()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Warning);
-    OpenThroughMenu(WriteFile("first.dat", BlockWithHorsesAt({3, 12, 40})));
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({12, 30})));
+    OpenThroughMenu(WriteFile("first.dat", SampleHorsesAt({3, 12, 40})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({12, 30})));
     ASSERT_EQ(RowCount(), 2);
     // A screen reader names a row by its hidden header: the caption, not the position.
     EXPECT_EQ(List()->model()->headerData(0, Qt::Vertical).toString(), "12");
@@ -295,7 +246,7 @@ TEST_F(ViewerTest, CaptionTypedOverDecidesWhichHorseIsShown) {
 // also once the focus has come back to the list from the open dialog; the second load
 // replaces a row that was both selected and current.
 TEST_F(ViewerTest, FirstDownOrSpaceAfterALoadSelectsTheFirstHorse) {
-    const QString path = WriteFile("horses.dat", BlockWithHorsesAt({2, 5, 9}));
+    const QString path = WriteFile("horses.dat", SampleHorsesAt({2, 5, 9}));
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space}) {
         OpenThroughMenu(path);
         // The focus comes back to the list, as it does when the open dialog closes.
@@ -315,7 +266,7 @@ TEST_F(ViewerTest, FirstDownOrSpaceAfterALoadSelectsTheFirstHorse) {
 // A text cut off by its column shows whole as a tip, as when the user narrows a column;
 // a text that fits shows none.
 TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({4})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({4})));
     const QModelIndex name = List()->model()->index(0, 1);
     auto hover = [&] {
         const QPoint at = List()->visualRect(name).center();
@@ -333,7 +284,7 @@ TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
 }
 
 TEST_F(ViewerTest, CaptionThatNamesNoSlotIsRefusedWithAMessage) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({2})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({2})));
     struct Case {
         QString caption;
         QString message;
@@ -348,19 +299,18 @@ TEST_F(ViewerTest, CaptionThatNamesNoSlotIsRefusedWithAMessage) {
     for (const Case& c : cases) {
         SetCaption(List(), 0, c.caption);
         List()->selectRow(0);
-        ErrorBoxSeen seen;
-        const auto watcher = RecordMessageBox(seen);
         QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
-        EXPECT_TRUE(seen.shown) << c.caption.toStdString();
-        EXPECT_EQ(seen.text, c.message);
-        EXPECT_EQ(seen.icon, QMessageBox::Critical);
-        EXPECT_EQ(seen.title, ExpectedTitle());
+        const QList<ErrorBoxRecorder::Box> boxes = errorBoxes.TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1) << c.caption.toStdString();
+        EXPECT_EQ(boxes[0].Text, c.message);
+        EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes[0].Title, ExpectedTitle());
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ViewerTest, AnySlotFromZeroTo63OpensEvenWhenNotListed) {
-    HorseBlock block = BlockWithHorsesAt({2});
+    HorseBlock block = SampleHorsesAt({2});
     HorseRecordFields hidden = SampleHorse();
     hidden.Registered = 0;
     hidden.HorseName = "カクレ";
@@ -379,7 +329,7 @@ TEST_F(ViewerTest, AnySlotFromZeroTo63OpensEvenWhenNotListed) {
 }
 
 TEST_F(ViewerTest, EnterAndDoubleClickShowTheSelectedHorse) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({8, 11})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({8, 11})));
     SelectRow(List(), 1);
     int shown = 0;
     QString speed;
@@ -405,7 +355,7 @@ TEST_F(ViewerTest, EnterAndDoubleClickShowTheSelectedHorse) {
 }
 
 TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRow) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5})));
     SelectRow(List(), 0);
     QApplication::clipboard()->clear();
     QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier);
@@ -414,7 +364,7 @@ TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRow) {
 }
 
 TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {
-    const QString path = WriteFile("dropped.dat", BlockWithHorsesAt({13, 14}));
+    const QString path = WriteFile("dropped.dat", SampleHorsesAt({13, 14}));
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
     const QPoint at(400, 200);
@@ -468,7 +418,7 @@ TEST_F(ViewerTest, MainWindowLayout) {
         EXPECT_EQ(List()->columnWidth(column), widths[column]) << column;
     }
     // Tab reaches the button only while it is enabled, that is with a row selected.
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({0})));
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0})));
     SelectRow(List(), 0);
     QTest::keyClick(List(), Qt::Key_Tab);
     ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -537,18 +487,17 @@ TEST(ErrorDisplay, HandlerFailureIsShownAndTheProgramCarriesOn) {
         {[] { throw std::runtime_error(""); }, ""},
         {[] { throw 42; }, ""},
     };
+    ErrorBoxRecorder errorBoxes;
     for (const Case& c : cases) {
-        ErrorBoxSeen seen;
-        const auto watcher = RecordMessageBox(seen);
         RunHandler(nullptr, c.handler);
-        EXPECT_TRUE(seen.shown);
-        EXPECT_EQ(seen.text, c.text);
-        EXPECT_EQ(seen.icon, QMessageBox::Critical);
+        const QList<ErrorBoxRecorder::Box> boxes = errorBoxes.TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].Text, c.text);
+        EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes[0].Buttons, QMessageBox::Ok);
     }
-    ErrorBoxSeen none;
-    const auto watcher = RecordMessageBox(none);
     int ran = 0;
     RunHandler(nullptr, [&] { ++ran; });
     EXPECT_EQ(ran, 1);
-    EXPECT_FALSE(none.shown);
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
 }

@@ -20,7 +20,6 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 
 QList<QStringList> ListTexts(const QAbstractItemView* list) {
@@ -35,17 +34,6 @@ QList<QStringList> ListTexts(const QAbstractItemView* list) {
     return rows;
 }
 
-namespace {
-
-auto Columns(const TDM_HorseStatus& t) {
-    return std::tie(t.HorseID, t.Registered, t.HorseName, t.FatherName, t.MotherName, t.Speed,
-                    t.Endurance, t.Stamina, t.Power, t.Agility, t.Agreement, t.Temper, t.Guts,
-                    t.Reactive, t.Durability, t.LowerDistance, t.UpperDistance, t.ExeAbility,
-                    t.EqpAbility);
-}
-
-} // namespace
-
 ViewState ViewState::Of(const TDM_HorseStatus& table, const QAbstractItemView* list) {
     ViewState state{table, ListTexts(list), {}};
     for (const QModelIndex& index : list->selectionModel()->selectedRows())
@@ -55,7 +43,7 @@ ViewState ViewState::Of(const TDM_HorseStatus& table, const QAbstractItemView* l
 
 std::string ViewState::DifferenceFrom(const ViewState& other) const {
     std::string differences;
-    if (Columns(Table) != Columns(other.Table))
+    if (Table != other.Table)
         differences += "the horse table changed; ";
     if (Rows != other.Rows)
         differences += "the list's rows changed (" + std::to_string(other.Rows.size()) + " rows, " +

@@ -3,9 +3,9 @@
 
 #pragma once
 
-// Tools of the hostile-file and soak tests: a snapshot of everything a failed load must leave
-// alone, a child process that runs as an unprivileged user, and a watch that stops the reader
-// at its system calls.
+// Tools of the hostile-file and soak tests: the texts of the list, a snapshot of everything a
+// failed load must leave alone, and a watch that stops the reader at its system calls. (The
+// child process that runs as an unprivileged user is RunInChild in TestFiles.h.)
 
 #include "TestFiles.h"
 #include "U_HorseStatus.h"

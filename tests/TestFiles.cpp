@@ -3,10 +3,18 @@
 
 #include "TestFiles.h"
 
+#include "U_FileAccess.h"
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <grp.h>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +37,94 @@ void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
     EncodeRecord(horse,
                  std::span<std::uint8_t, RecordSize>(
                      block.data() + static_cast<std::size_t>(index) * RecordSize, RecordSize));
+}
+
+namespace {
+
+void WriteSized(const std::string& path, std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t n = 0; n < size; ++n)
+        bytes[n] = static_cast<std::uint8_t>(n * 13 + 1);
+    WriteBytes(path, bytes);
+}
+
+// A file of `size` bytes that takes almost no disk space.
+void MakeSparse(const std::string& path, std::int64_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    struct stat status {};
+    const bool made = fd >= 0 && ::ftruncate(fd, size) == 0 && ::fstat(fd, &status) == 0 &&
+                      status.st_size == size && status.st_blocks * 512 < (1 << 20);
+    if (fd >= 0)
+        ::close(fd);
+    if (!made)
+        throw std::runtime_error("cannot make the sparse file " + path);
+}
+
+} // namespace
+
+std::vector<std::string> MakeRefusedFiles(const TempDir& dir) {
+    std::vector<std::string> paths;
+    for (const std::int64_t size :
+         {std::int64_t{0}, std::int64_t{1}, std::int64_t{HorseBlockSize}, std::int64_t{69'712}}) {
+        paths.push_back(dir.File("size" + std::to_string(size) + ".dat"));
+        WriteSized(paths.back(), static_cast<std::size_t>(size));
+    }
+    for (const HorseFileLayout& layout : HorseFileLayouts) {
+        for (const int delta : {-1, +1}) {
+            paths.push_back(dir.File("size" + std::to_string(layout.FileSize + delta) + ".dat"));
+            WriteSized(paths.back(), static_cast<std::size_t>(layout.FileSize + delta));
+        }
+        paths.push_back(dir.File("sparse" + std::to_string(layout.FileSize) + ".dat"));
+        MakeSparse(paths.back(), (std::int64_t{1} << 32) + layout.FileSize);
+    }
+    paths.push_back(dir.File("fifo"));
+    if (::mkfifo(paths.back().c_str(), 0644) != 0)
+        throw std::runtime_error("cannot make a FIFO");
+    // The socket's file stays when its descriptor is closed.
+    paths.push_back(dir.File("socket"));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, paths.back().c_str(), sizeof address.sun_path - 1);
+    const bool bound = socket >= 0 && ::bind(socket, reinterpret_cast<const sockaddr*>(&address),
+                                             sizeof address) == 0;
+    if (socket >= 0)
+        ::close(socket);
+    if (!bound)
+        throw std::runtime_error("cannot make a socket");
+    paths.push_back(dir.Path().string());
+    paths.push_back("/dev/null");
+    paths.push_back("/dev/zero");
+    return paths;
+}
+
+std::vector<FailingPath> MakeFailingPaths(const TempDir& dir) {
+    const std::string file = dir.File("a-file.dat");
+    WriteSized(file, 1000);
+    const std::string loop = dir.File("loop");
+    const std::string loopA = dir.File("loop-a");
+    const std::string loopB = dir.File("loop-b");
+    const std::string dangling = dir.File("dangling");
+    std::filesystem::create_symlink(loop, loop);
+    std::filesystem::create_symlink(loopB, loopA);
+    std::filesystem::create_symlink(loopA, loopB);
+    std::filesystem::create_symlink(dir.File("gone.dat"), dangling);
+
+    const std::string notFound = "ファイルが見つかりません";
+    const std::string badName = "不正なファイル名です";
+    return {
+        {dir.File("missing.dat"), notFound, 2, ENOENT},
+        {dir.File("missing-folder/horses.dat"), notFound, 2, ENOENT},
+        {dangling, notFound, 2, ENOENT},
+        {"", notFound, 2, ENOENT},
+        {file + "/horses.dat", badName, 3, ENOTDIR},
+        {dir.File(std::string(300, 'x')), badName, 3, ENAMETOOLONG},
+        {loop, badName, 3, ELOOP},
+        {loopA, badName, 3, ELOOP},
+        // No file name holds a NUL: cut there, the name would open another file.
+        {file + std::string(1, '\0') + ".txt", "I/O エラー (" + std::to_string(EINVAL) + ")",
+         EINVAL, EINVAL},
+    };
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // test ends.
@@ -27,6 +28,23 @@ private:
 
 // Puts `horse` into record `index` of `block`.
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
+
+// Writes into `dir` every file the reader must refuse without an error and without waiting,
+// and returns their paths with those of such files the system has: sizes near and around the
+// recognised ones (each one byte short and one long, and the same past 4 GiB, which a 32-bit
+// size would mistake for them, sparse), a FIFO with no writer, a socket, a folder and devices.
+std::vector<std::string> MakeRefusedFiles(const TempDir& dir);
+
+// A path under `dir` that names no file the reader can open, with the I/O error it raises.
+struct FailingPath {
+    std::string Path;
+    std::string Message;
+    int ErrorCode;
+    int SystemErrno;
+};
+// Makes the links some of them need: missing files and folders, dangling and looping links, a
+// file used as a folder, a name too long, a name with a NUL byte and the empty name.
+std::vector<FailingPath> MakeFailingPaths(const TempDir& dir);
 
 // Runs `check` in a forked child and returns what it returned ("" for success). With
 // `unprivileged` and when this process is root, the child first becomes user and group 65534

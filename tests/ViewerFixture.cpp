@@ -3,15 +3,23 @@
 
 #include "ViewerFixture.h"
 
+#include "U_ErrorDisplay.h"
+
 #include <QAction>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
+#include <utility>
+
 ViewerTest::ViewerTest() {
     form->show();
     form->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+}
+
+void ViewerTest::TearDown() {
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{}) << "error boxes the test did not expect";
 }
 
 QTableView* ViewerTest::List() const {
@@ -61,16 +69,25 @@ ModalHandler::~ModalHandler() {
     timer_.stop();
 }
 
-std::unique_ptr<ModalHandler> RecordMessageBox(ErrorBoxSeen& seen) {
-    return std::make_unique<ModalHandler>("QMessageBox", [&seen](QWidget* modal) {
-        auto* box = static_cast<QMessageBox*>(modal);
-        seen.shown = true;
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.buttons = box->standardButtons();
-        box->button(QMessageBox::Ok)->click();
-    });
+ErrorBoxRecorder::ErrorBoxRecorder() : previous_(RunErrorBox) {
+    RunErrorBox = [this](QMessageBox& box) {
+        boxes_.append({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
+    };
+}
+
+ErrorBoxRecorder::~ErrorBoxRecorder() {
+    RunErrorBox = previous_;
+}
+
+QList<ErrorBoxRecorder::Box> ErrorBoxRecorder::TakeBoxes() {
+    return std::exchange(boxes_, {});
+}
+
+QStringList ErrorBoxRecorder::TakeTexts() {
+    QStringList texts;
+    for (const Box& box : TakeBoxes())
+        texts << box.Text;
+    return texts;
 }
 
 HorseRecordFields SampleHorse() {
@@ -93,4 +110,25 @@ HorseRecordFields SampleHorse() {
     horse.ExeAbility = {0, 9, 0, 200};
     horse.EqpAbility = {1, 52, 53, 0};
     return horse;
+}
+
+HorseBlock SampleHorsesAt(const std::vector<int>& indexes) {
+    HorseBlock block{};
+    for (const int index : indexes) {
+        HorseRecordFields horse = SampleHorse();
+        horse.Speed = 30 + index;
+        PutHorse(block, index, horse);
+    }
+    return block;
+}
+
+QStringList SampleRowTexts(int index) {
+    return {QString::number(index),
+            "ガパアイウ",
+            "？",
+            QString("%1/88/101/07/00/64/12/100/255/09").arg(30 + index, 2, 10, QChar('0')),
+            "1600 - 2400",
+            "？/？",
+            "馬群好き/？",
+            "サンスポー/アイドルホース/？/"};
 }

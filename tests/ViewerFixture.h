@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QList>
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
@@ -17,6 +18,9 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
+
+class QMessageBox;
 
 // Lets failures show Qt texts readably.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -31,11 +35,38 @@ inline void PrintTo(const QWidget* widget, std::ostream* out) {
                     : std::string("no widget"));
 }
 
+// Stands in for the error box while it lives: every box the program makes is recorded instead
+// of shown, so that a test states the messages it expects and none waits for a person.
+class ErrorBoxRecorder {
+public:
+    struct Box {
+        QString Title;
+        QString Text;
+        int Icon;
+        int Buttons;
+    };
+    ErrorBoxRecorder();
+    ~ErrorBoxRecorder();
+    ErrorBoxRecorder(const ErrorBoxRecorder&) = delete;
+    ErrorBoxRecorder& operator=(const ErrorBoxRecorder&) = delete;
+
+    // The boxes made since the last call, and their texts alone.
+    QList<Box> TakeBoxes();
+    QStringList TakeTexts();
+
+private:
+    QList<Box> boxes_;
+    std::function<void(QMessageBox&)> previous_;
+};
+
 // The running program as start-up builds it (TViewer), its main window shown and active; the
 // one fixture of every test that goes through the windows.
+// Every error box it would show is recorded in errorBoxes; one that the test did not take
+// fails it.
 class ViewerTest : public ::testing::Test {
 protected:
     ViewerTest();
+    void TearDown() override;
 
     QTableView* List() const;
     int RowCount() const;
@@ -56,6 +87,7 @@ protected:
     TViewer viewer;
     const QPointer<TMainForm> form{&viewer.MainWindow()};
     TDM_HorseStatus& horseStatus = viewer.DataModules().HorseStatus;
+    ErrorBoxRecorder errorBoxes;
 };
 
 // Runs `handle` on the first modal window of class `className` that appears after the call,
@@ -72,17 +104,9 @@ private:
     bool handled_ = false;
 };
 
-// What an error box showed, taken by ExpectErrorBox.
-struct ErrorBoxSeen {
-    bool shown = false;
-    QString title;
-    QString text;
-    int icon = -1;
-    int buttons = 0;
-};
-
-// Watches for one message box, records it and presses its OK button.
-std::unique_ptr<ModalHandler> RecordMessageBox(ErrorBoxSeen& seen);
-
 // A horse with a value in every field that the list or the detail window shows.
 HorseRecordFields SampleHorse();
+// SampleHorse at each of `indexes`, its スピード 30 + the index to tell the rows apart.
+HorseBlock SampleHorsesAt(const std::vector<int>& indexes);
+// The texts of the list row of SampleHorsesAt's horse at `index`, written out by hand.
+QStringList SampleRowTexts(int index);

@@ -140,11 +140,17 @@ std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexe
 
 // One column per field, under the detail window's labels; the distance aptitude's two ends and
 // the eight ability slots, which it shows under one label each, get names made from those.
-const std::vector<std::string> FieldCaptions = {
-    "ID",       "馬名",    "父",           "母",           "スピード", "持続力",
-    "スタミナ", "パワー",  "瞬発力",       "折り合い",     "気性",     "勝負根性",
-    "反応",     "丈夫さ",  "距離適性下限", "距離適性上限", "発動系1",  "発動系2",
-    "発動系3",  "発動系4", "装備系1",      "装備系2",      "装備系3",  "装備系4"};
+std::vector<std::string> FieldCaptions() {
+    std::vector<std::string> captions = {"ID", "馬名", "父", "母"};
+    for (const BasicAbilityField& field : BasicAbilityFields)
+        captions.push_back(field.Caption);
+    captions.push_back("距離適性下限");
+    captions.push_back("距離適性上限");
+    for (const char* kind : {"発動系", "装備系"})
+        for (int slot = 1; slot <= AbilitySlotCount; ++slot)
+            captions.push_back(kind + std::to_string(slot));
+    return captions;
+}
 const char* const SlotStateCaption = "登録状態";
 
 std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i, bool withSlotState) {
@@ -166,7 +172,7 @@ std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i, bool withSlo
 // Names and ability names never hold a tab or a line break (the decoder's tables guarantee it),
 // so every text is written as it is and a row is never split.
 std::string FieldsText(const TDM_HorseStatus& table, const std::vector<int>& indexes, bool all) {
-    std::vector<std::string> captions = FieldCaptions;
+    std::vector<std::string> captions = FieldCaptions();
     if (all)
         captions.push_back(SlotStateCaption);
     std::string text = TsvLine(captions);
@@ -192,22 +198,12 @@ QJsonArray NamesJson(const std::array<std::int32_t, AbilitySlotCount>& codes,
 
 // One slot of the horse table, every column under its own name.
 QJsonObject HorseJson(const TDM_HorseStatus& t, int i) {
-    return {
+    QJsonObject horse = {
         {"HorseID", t.HorseID[i]},
         {"Registered", t.Registered[i]},
         {"HorseName", QString::fromStdString(t.HorseName[i])},
         {"FatherName", QString::fromStdString(t.FatherName[i])},
         {"MotherName", QString::fromStdString(t.MotherName[i])},
-        {"Speed", t.Speed[i]},
-        {"Endurance", t.Endurance[i]},
-        {"Stamina", t.Stamina[i]},
-        {"Power", t.Power[i]},
-        {"Agility", t.Agility[i]},
-        {"Agreement", t.Agreement[i]},
-        {"Temper", t.Temper[i]},
-        {"Guts", t.Guts[i]},
-        {"Reactive", t.Reactive[i]},
-        {"Durability", t.Durability[i]},
         {"LowerDistance", t.LowerDistance[i]},
         {"UpperDistance", t.UpperDistance[i]},
         {"ExeAbility", CodesJson(t.ExeAbilities(i))},
@@ -215,6 +211,9 @@ QJsonObject HorseJson(const TDM_HorseStatus& t, int i) {
         {"ExeAbilityNames", NamesJson(t.ExeAbilities(i), &TDM_Analyze::ExeAbilityName)},
         {"EqpAbilityNames", NamesJson(t.EqpAbilities(i), &TDM_Analyze::EqpAbilityName)},
     };
+    for (const BasicAbilityField& field : BasicAbilityFields)
+        horse.insert(QLatin1String(field.Key), (t.*field.Column)[i]);
+    return horse;
 }
 
 std::string JsonText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {

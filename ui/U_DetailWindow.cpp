@@ -15,10 +15,6 @@ namespace {
 
 const QPoint FirstPosition(293, 151);
 
-// The classic desktop's inactive-caption-text colour; Qt has no role for it. Black text
-// stays readable on it.
-const QColor DisplayBoxBackground(212, 208, 200);
-
 QString Decimal(std::int32_t value) {
     return QString::number(value);
 }
@@ -31,6 +27,10 @@ void AddAbilityNames(QListWidget* list, const std::array<std::int32_t, AbilitySl
 }
 
 } // namespace
+
+// The classic desktop's inactive-caption-text colour; Qt has no role for it. Black text
+// stays readable on it.
+const QColor DisplayBoxBackground(212, 208, 200);
 
 TDetailWindow::TDetailWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -3,16 +3,20 @@
 
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
 #include <memory>
 
-// Shows one horse of the horse table box by box. Made anew for every request and filled when
-// shown, so its list boxes always start empty.
 namespace Ui {
 class TDetailWindow;
 }
 
+// The background of every box, whatever the theme.
+extern const QColor DisplayBoxBackground;
+
+// Shows one horse of the horse table box by box. Made anew for every request and filled when
+// shown, so its list boxes always start empty.
 class TDetailWindow : public QDialog {
     Q_OBJECT
 public:

@@ -33,8 +33,10 @@ void ShowErrorMessage(QWidget* parent, const std::string& message) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(),
                     QString::fromStdString(WithClosingPeriod(message)), QMessageBox::Ok, parent);
     box.setObjectName("ErrorMessageBox");
-    box.exec();
+    RunErrorBox(box);
 }
+
+std::function<void(QMessageBox& box)> RunErrorBox = [](QMessageBox& box) { box.exec(); };
 
 void RunHandler(QWidget* parent, const std::function<void()>& handler) {
     try {

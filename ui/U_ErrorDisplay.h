@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QMessageBox;
 class QWidget;
 
 // The application's title: the program file's name without its folder and without everything
@@ -22,6 +23,10 @@ std::string WithClosingPeriod(const std::string& message);
 // Shows `message` the way every failure is shown: a modal box with the error icon and an OK
 // button, titled with the application's title.
 void ShowErrorMessage(QWidget* parent, const std::string& message);
+
+// Shows the made box and waits until it is closed. Tests replace it so that they read the box
+// instead, and no box waits for a person.
+extern std::function<void(QMessageBox& box)> RunErrorBox;
 
 // Runs one of our event handlers. Qt must never see an exception leave our code, so every
 // handler goes through here: whatever it throws is shown by ShowErrorMessage and the program

@@ -12,12 +12,12 @@
 class QFileDialog;
 class THorseListModel;
 
-// The program's only top-level window: the list of the horses of the file loaded last, the
-// file menu and the 詳細表示 button.
 namespace Ui {
 class TMainForm;
 }
 
+// The program's only top-level window: the list of the horses of the file loaded last, the
+// file menu and the 詳細表示 button.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:

@@ -9,7 +9,7 @@
 #include <QGuiApplication>
 
 void SetUpApplication() {
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.stallark.stallark"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(STALLARK_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(STALLARK_VERSION));
     UseProgramFont();
     UseQtTranslation();
