@@ -90,14 +90,24 @@ TEST_F(ViewerTest, LoadListsRegisteredHorsesInIndexOrderWithTheirTexts) {
     EXPECT_FALSE(Control<QPushButton>("Button1")->isEnabled());
 }
 
-TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOver) {
-    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5})));
-    ASSERT_EQ(RowCount(), 1);
+TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOverAndF2StartsIt) {
+    OpenThroughMenu(WriteFile("horses.dat", BlockWithHorsesAt({5, 6})));
+    ASSERT_EQ(RowCount(), 2);
     const QAbstractItemModel* model = List()->model();
     EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
     for (int column = 1; column < HorseRowColumnCount; ++column)
         EXPECT_FALSE(model->flags(model->index(0, column)) & Qt::ItemIsEditable) << column;
-    EXPECT_EQ(List()->editTriggers(), QAbstractItemView::SelectedClicked);
+
+    // With no row selected F2 does nothing; on a row selected by a click on its name, it opens
+    // the editor on the caption.
+    QTest::keyClick(List(), Qt::Key_F2);
+    EXPECT_EQ(List()->viewport()->findChild<QLineEdit*>(), nullptr);
+    SelectRow(List(), 1);
+    QTest::keyClick(List(), Qt::Key_F2);
+    auto* editor = List()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->text(), "6");
 }
 
 TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
