@@ -167,7 +167,7 @@ TEST_F(ViewerTest, CancellingTheOpenDialogChangesNothing) {
     EXPECT_EQ(horseStatus.Registered[4], 1);
 }
 
-TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
+TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastNameAndFolder) {
     // The fixture's window still has its own chooser, the real open dialog.
     const QString good = WriteFile("good.dat", BlockWithHorsesAt({6}));
     QStringList seenFilters;
@@ -192,12 +192,14 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     ASSERT_EQ(RowCount(), 1);
 
     QStringList offered;
+    QString offeredFolder; // the chosen file's, not the working folder
     ErrorBoxSeen seen;
     std::unique_ptr<ModalHandler> errorWatcher;
     ModalHandler chooseMissing("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         offered = dialog->selectedFiles();
+        offeredFolder = dialog->directory().absolutePath();
         auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(typed, nullptr);
         // The kept name is offered for typing over.
@@ -211,6 +213,7 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     Control<QAction>("O1")->trigger();
     ASSERT_TRUE(chooseMissing.Handled());
     EXPECT_EQ(offered, QStringList{good});
+    EXPECT_EQ(offeredFolder.toStdString(), dir.Path().string());
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.text, "ファイルが見つかりません.");
     EXPECT_EQ(RowCount(), 1);

@@ -331,11 +331,12 @@ def everyday_use(screen, programs, work):
     viewer.wait_gone(detail, "the detail window")
     viewer.wait_window("frame", "Stallark")
 
-    # The kept name comes back selected, so a typed name replaces it; a missing one is reported.
+    # The dialog comes back in the chosen file's folder with its name selected, so a typed name
+    # replaces it; a missing one is reported.
     missing = os.path.join(work, "missing.dat")
     _, kept, selection = viewer.open_file(missing)
-    check(kept == path, "the open dialog kept %r, not %r" % (kept, path))
-    check(selection == (0, len(path)), "the kept name is not selected: %s" % (selection,))
+    check(kept == os.path.basename(path), "the open dialog kept %r, not %r" % (kept, path))
+    check(selection == (0, len(kept)), "the kept name is not selected: %s" % (selection,))
     alert = viewer.wait_window("alert", "Stallark")
     message = find(alert, "label", "ファイルが見つかりません.")
     check(message is not None, "the error box does not say ファイルが見つかりません.")
