@@ -8,7 +8,10 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -221,10 +224,6 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastNameAndFolde
 
 TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
     WriteFile("good.dat", BlockWithHorsesAt({6})); // a file for the list to show
-    // Qt's file dialog restores its columns from a settings file that every Qt program shares;
-    // the first size is seen only without one.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(dir.Path().string()));
     ModalHandler look("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         dialog->setDirectory(QString::fromStdString(dir.Path().string()));
@@ -245,9 +244,49 @@ TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
         dialog->reject();
     });
     Control<QAction>("O1")->trigger();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     ASSERT_TRUE(look.Handled());
+}
+
+// Qt's file dialog keeps its history, folder and columns in a settings file that every Qt
+// program shares, read when a dialog is made and written when it goes; the program keeps none.
+TEST_F(ViewerTest, OpenDialogReadsAndWritesNoSettings) {
+    const std::filesystem::path elsewhere = dir.Path() / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    const QString shared =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf";
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // As another program's dialog leaves it (the dialog takes the history only with the rest).
+    const QByteArray before =
+        "[FileDialog]\nhistory=" + QUrl::fromLocalFile(elsewhere.c_str()).toEncoded() +
+        "\nsidebarWidth=90\n";
+    {
+        QDir().mkpath(QFileInfo(shared).path());
+        QFile file(shared);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+
+    QStringList history;
+    ModalHandler look("QFileDialog", [&](QWidget* modal) {
+        history = qobject_cast<QFileDialog*>(modal)->history();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Control<QAction>("O1")->trigger();
+    ASSERT_TRUE(look.Handled());
+    EXPECT_FALSE(history.contains(QString::fromStdString(elsewhere.string())))
+        << history.join(" ").toStdString();
+    delete form->findChild<QFileDialog*>("OpenDialog"); // as when the program ends
+
+    EXPECT_EQ(contents(shared).toStdString(), before.toStdString());
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestHome()))
+        if (!entry.is_directory() && entry.path() != shared.toStdString())
+            written.push_back(entry.path().string());
+    EXPECT_TRUE(written.empty()) << testing::PrintToString(written);
+    std::filesystem::remove(shared.toStdString());
 }
 
 TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {

@@ -6,11 +6,30 @@
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QSettings>
+
+namespace {
+
+const QString ApplicationId = QStringLiteral("io.github.stallark.stallark");
+
+void KeepNoSettings() {
+    // Qt's file dialog reads its folder, history and column widths from a settings file that
+    // every Qt program shares (QtProject.conf) when it is made, and writes them back when it
+    // goes. That file is moved into a folder of the program's own resources, where there is
+    // nothing to read and nothing can be written. (On Windows the dialog's settings are in the
+    // registry, which this does not move.)
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, QStringLiteral(":/no-settings"));
+}
+
+} // namespace
 
 void SetUpApplication() {
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.stallark.stallark"));
+    QGuiApplication::setDesktopFileName(ApplicationId);
     QCoreApplication::setApplicationVersion(QStringLiteral(STALLARK_VERSION));
+    KeepNoSettings();
     UseProgramFont();
     UseQtTranslation();
 }
