@@ -7,11 +7,17 @@
 #include "U_QtTranslation.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QSettings>
 
 namespace {
 
 const QString ApplicationId = QStringLiteral("io.github.stallark.stallark");
+
+// The sizes of the PNG icons that the package installs (packaging/CMakeLists.txt).
+constexpr int InstalledIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 void KeepNoSettings() {
     // Qt's file dialog reads its folder, history and column widths from a settings file that
@@ -24,11 +30,26 @@ void KeepNoSettings() {
             QSettings::setPath(format, scope, QStringLiteral(":/no-settings"));
 }
 
+QIcon ProgramIcon() {
+    // The icon files as installed beside the program's folder, for where the icon theme does
+    // not find them: a prefix outside the theme's search path, or no theme at all.
+    const QString installed = QCoreApplication::applicationDirPath() +
+                              "/../share/icons/hicolor/%1x%1/apps/" + ApplicationId + ".png";
+    QIcon files;
+    for (const int size : InstalledIconSizes)
+        if (QFile::exists(installed.arg(size)))
+            files.addFile(QDir::cleanPath(installed.arg(size)), QSize(size, size));
+    return QIcon::fromTheme(ApplicationId, files);
+}
+
 } // namespace
 
 void SetUpApplication() {
     QGuiApplication::setDesktopFileName(ApplicationId);
     QCoreApplication::setApplicationVersion(QStringLiteral(STALLARK_VERSION));
+    // Without one the window system chooses, as Windows does from the program's icon resource.
+    if (const QIcon icon = ProgramIcon(); !icon.isNull())
+        QApplication::setWindowIcon(icon);
     KeepNoSettings();
     UseProgramFont();
     UseQtTranslation();
