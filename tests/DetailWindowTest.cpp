@@ -123,7 +123,7 @@ TEST_F(DetailWindowTest, EscapeLeavesItOpenAndTheButtonsClose) {
     EXPECT_FALSE(detail->isVisible());
 }
 
-TEST_F(DetailWindowTest, UpDownStepsOnlyItself) {
+TEST_F(DetailWindowTest, UpDownStepsOnlyItselfAndShowsFocusAndKeys) {
     ShowHorse(SampleHorse());
     auto* upDown = detail->findChild<QAbstractSlider*>("UpDown1");
     ASSERT_NE(upDown, nullptr);
@@ -140,6 +140,25 @@ TEST_F(DetailWindowTest, UpDownStepsOnlyItself) {
         QTest::mouseClick(upDown, Qt::LeftButton, {}, QPoint(8, 20));
     EXPECT_EQ(upDown->value(), 0);
     EXPECT_EQ(Text("E_Speed"), "95");
+
+    // Tabbed to, it shows a focus mark; Up presses its upper arrow while held down.
+    detail->activateWindow();
+    // (qWaitForWindowActive counts the main window's activation for its dialog.)
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == detail.get(); }));
+    const QImage unfocused = upDown->grab().toImage();
+    auto* before = detail->findChild<QWidget*>("E_MotherName");
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    ASSERT_TRUE(upDown->hasFocus());
+    const QImage focused = upDown->grab().toImage();
+    EXPECT_TRUE(focused != unfocused) << "no focus mark";
+    QTest::keyPress(upDown, Qt::Key_Up);
+    EXPECT_EQ(upDown->value(), 1);
+    EXPECT_TRUE(upDown->grab().toImage() != focused) << "the held key shows nothing";
+    QTest::keyRelease(upDown, Qt::Key_Up);
+    EXPECT_TRUE(upDown->grab().toImage() == focused) << "the arrow stays pressed";
+    QTest::keyClick(upDown, Qt::Key_Down);
+    EXPECT_EQ(upDown->value(), 0);
 }
 
 TEST_F(DetailWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {

@@ -8,7 +8,10 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,7 +19,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolTip>
@@ -78,14 +80,24 @@ TEST_F(ViewerTest, LoadListsRegisteredHorsesInIndexOrderWithTheirTexts) {
     EXPECT_FALSE(Control<QPushButton>("Button1")->isEnabled());
 }
 
-TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOver) {
-    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5})));
-    ASSERT_EQ(RowCount(), 1);
+TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOverAndF2StartsIt) {
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5, 6})));
+    ASSERT_EQ(RowCount(), 2);
     const QAbstractItemModel* model = List()->model();
     EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
     for (int column = 1; column < HorseRowColumnCount; ++column)
         EXPECT_FALSE(model->flags(model->index(0, column)) & Qt::ItemIsEditable) << column;
-    EXPECT_EQ(List()->editTriggers(), QAbstractItemView::SelectedClicked);
+
+    // With no row selected F2 does nothing; on a row selected by a click on its name, it opens
+    // the editor on the caption.
+    QTest::keyClick(List(), Qt::Key_F2);
+    EXPECT_EQ(List()->viewport()->findChild<QLineEdit*>(), nullptr);
+    SelectRow(List(), 1);
+    QTest::keyClick(List(), Qt::Key_F2);
+    auto* editor = List()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->text(), "6");
 }
 
 TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
@@ -112,7 +124,7 @@ TEST_F(ViewerTest, CancellingTheOpenDialogChangesNothing) {
     EXPECT_EQ(horseStatus.Registered[4], 1);
 }
 
-TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
+TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastNameAndFolder) {
     // The fixture's window still has its own chooser, the real open dialog.
     const QString good = WriteFile("good.dat", SampleHorsesAt({6}));
     QStringList seenFilters;
@@ -137,10 +149,12 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     ASSERT_EQ(RowCount(), 1);
 
     QStringList offered;
+    QString offeredFolder; // the chosen file's, not the working folder
     ModalHandler chooseMissing("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         offered = dialog->selectedFiles();
+        offeredFolder = dialog->directory().absolutePath();
         auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(typed, nullptr);
         // The kept name is offered for typing over.
@@ -153,16 +167,13 @@ TEST_F(ViewerTest, OpenDialogAcceptsATypedMissingNameAndKeepsTheLastName) {
     Control<QAction>("O1")->trigger();
     ASSERT_TRUE(chooseMissing.Handled());
     EXPECT_EQ(offered, QStringList{good});
+    EXPECT_EQ(offeredFolder.toStdString(), dir.Path().string());
     EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
     EXPECT_EQ(RowCount(), 1);
 }
 
 TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
     WriteFile("good.dat", SampleHorsesAt({6})); // a file for the list to show
-    // Qt's file dialog restores its columns from a settings file that every Qt program shares;
-    // the first size is seen only without one.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(dir.Path().string()));
     ModalHandler look("QFileDialog", [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         dialog->setDirectory(QString::fromStdString(dir.Path().string()));
@@ -183,9 +194,49 @@ TEST_F(ViewerTest, OpenDialogShowsEveryColumnOfItsFileListWhole) {
         dialog->reject();
     });
     Control<QAction>("O1")->trigger();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     ASSERT_TRUE(look.Handled());
+}
+
+// Qt's file dialog keeps its history, folder and columns in a settings file that every Qt
+// program shares, read when a dialog is made and written when it goes; the program keeps none.
+TEST_F(ViewerTest, OpenDialogReadsAndWritesNoSettings) {
+    const std::filesystem::path elsewhere = dir.Path() / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    const QString shared =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf";
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // As another program's dialog leaves it (the dialog takes the history only with the rest).
+    const QByteArray before =
+        "[FileDialog]\nhistory=" + QUrl::fromLocalFile(elsewhere.c_str()).toEncoded() +
+        "\nsidebarWidth=90\n";
+    {
+        QDir().mkpath(QFileInfo(shared).path());
+        QFile file(shared);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+
+    QStringList history;
+    ModalHandler look("QFileDialog", [&](QWidget* modal) {
+        history = qobject_cast<QFileDialog*>(modal)->history();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Control<QAction>("O1")->trigger();
+    ASSERT_TRUE(look.Handled());
+    EXPECT_FALSE(history.contains(QString::fromStdString(elsewhere.string())))
+        << history.join(" ").toStdString();
+    delete form->findChild<QFileDialog*>("OpenDialog"); // as when the program ends
+
+    EXPECT_EQ(contents(shared).toStdString(), before.toStdString());
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestHome()))
+        if (!entry.is_directory() && entry.path() != shared.toStdString())
+            written.push_back(entry.path().string());
+    EXPECT_TRUE(written.empty()) << testing::PrintToString(written);
+    std::filesystem::remove(shared.toStdString());
 }
 
 TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {

@@ -33,6 +33,41 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+namespace {
+
+// Made before main, so that the variables are set before anything reads them. (RunInChild's
+// children end by _exit and leave the folders to the parent.)
+class PrivateHome {
+public:
+    PrivateHome() {
+        const std::filesystem::path& root = folders_.Path();
+        const std::pair<const char*, std::filesystem::path> variables[] = {
+            {"HOME", Home()},
+            {"XDG_CONFIG_HOME", Home() / ".config"},
+            {"XDG_DATA_HOME", Home() / ".local" / "share"},
+            {"XDG_CACHE_HOME", Home() / ".cache"},
+            {"XDG_STATE_HOME", Home() / ".local" / "state"},
+            {"XDG_RUNTIME_DIR", root / "runtime"}};
+        for (const auto& [name, folder] : variables)
+            ::setenv(name, folder.c_str(), 1);
+        std::filesystem::create_directory(Home());
+        std::filesystem::create_directory(root / "runtime");
+        std::filesystem::permissions(root / "runtime", std::filesystem::perms::owner_all);
+    }
+    std::filesystem::path Home() const { return folders_.Path() / "home"; }
+
+private:
+    TempDir folders_;
+};
+
+const PrivateHome privateHome;
+
+} // namespace
+
+std::filesystem::path TestHome() {
+    return privateHome.Home();
+}
+
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
     EncodeRecord(horse,
                  std::span<std::uint8_t, RecordSize>(

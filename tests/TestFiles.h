@@ -26,6 +26,12 @@ private:
     std::filesystem::path path_;
 };
 
+// The home folder of this test program. Every test program runs with a home and XDG folders
+// of its own (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME, XDG_STATE_HOME, and
+// XDG_RUNTIME_DIR beside the home), made empty before main and removed when the program ends,
+// so that nothing a test runs reads or writes the user's own.
+std::filesystem::path TestHome();
+
 // Puts `horse` into record `index` of `block`.
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
 

@@ -29,6 +29,16 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         emit DetailRequested();
         return;
     }
+    // F2 types over the selected row's caption, the one text of a row that can be edited,
+    // whichever of the row's cells is current.
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        const QModelIndexList rows = selectionModel()->selectedRows();
+        if (!rows.isEmpty()) {
+            setCurrentIndex(rows.front());
+            edit(rows.front(), EditKeyPressed, event);
+        }
+        return;
+    }
     if (event->matches(QKeySequence::Copy)) {
         CopySelectedRow();
         return;

@@ -6,8 +6,8 @@
 #include <QTableView>
 
 // The horse list's view with the list's own keys: Enter asks for the selected horse's detail
-// window, Ctrl+C copies the whole selected row. A cell cut off by its column shows its whole
-// text as a tip.
+// window, F2 edits its caption, Ctrl+C copies the whole selected row. A cell cut off by its
+// column shows its whole text as a tip.
 class THorseListView : public QTableView {
     Q_OBJECT
 public:

@@ -117,7 +117,11 @@ std::optional<QString> TMainForm::RunOpenDialog() {
     ReturnFromOpenDialog();
     if (!chosen || openDialog_->selectedFiles().isEmpty())
         return std::nullopt;
-    return openDialog_->selectedFiles().front();
+    const QString file = openDialog_->selectedFiles().front();
+    // The next showing opens in the chosen file's folder, with its name offered; a typed path
+    // would otherwise leave the dialog in the folder it showed.
+    openDialog_->selectFile(file);
+    return file;
 }
 
 void TMainForm::ReturnFromOpenDialog() {

@@ -9,8 +9,7 @@
 
 namespace {
 
-// The windows' family, by its Japanese and its English name (Qt lists a font by the first name
-// fontconfig gives it and knows the others only as aliases), then the families that stand in
+// The windows' family, by its Japanese and its English name, then the families that stand in
 // for it where it is missing: IPAPGothic has the same metrics; the others are the usual
 // Japanese families of Debian.
 const char* const ProgramFontFamilies[] = {"ＭＳ Ｐゴシック", "MS PGothic",       "IPAPGothic",
@@ -19,10 +18,10 @@ const char* const ProgramFontFamilies[] = {"ＭＳ Ｐゴシック", "MS PGothic
 
 } // namespace
 
-QString ProgramFontFamily(const QStringList& installed) {
+QString ProgramFontFamily(const std::function<bool(const QString&)>& installed) {
     for (const char* family : ProgramFontFamilies) {
         const QString name = QString::fromUtf8(family);
-        if (installed.contains(name, Qt::CaseInsensitive))
+        if (installed(name))
             return name;
     }
     return QString::fromUtf8(ProgramFontFamilies[0]);
@@ -31,8 +30,10 @@ QString ProgramFontFamily(const QStringList& installed) {
 void UseProgramFont() {
     // The substitution is resolved here, once, against the installed families. Asked for a
     // family that is missing, Qt would first walk fontconfig's fallbacks for it, for every script
-    // the windows show, before it tried a substitute: a sixth of the start-up.
-    QFont font(ProgramFontFamily(QFontDatabase::families()));
+    // the windows show, before it tried a substitute: a sixth of the start-up. Qt's own list of
+    // families has each under one name only, the user's language's; hasFamily also knows the
+    // others, which fontconfig gives it.
+    QFont font(ProgramFontFamily(&QFontDatabase::hasFamily));
     font.setPixelSize(12);
     QApplication::setFont(font);
 }

@@ -4,13 +4,15 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-// The family the windows ask for: "ＭＳ Ｐゴシック" where it is among the `installed` families
-// (by that name or by its English one), else the first installed family that stands in for
-// it, else "ＭＳ Ｐゴシック" all the same (Qt's font fallback then finds whatever Japanese font
-// there is).
-QString ProgramFontFamily(const QStringList& installed);
+#include <functional>
+
+// The family the windows ask for: "ＭＳ Ｐゴシック" where `installed` says it is there, else the
+// first family that stands in for it and is there, else "ＭＳ Ｐゴシック" all the same (Qt's
+// font fallback then finds whatever Japanese font there is). `installed` is asked by each
+// family's English name and must know a family by any of its names: Qt lists a family by the
+// name in the user's language ("IPA Pゴシック" in Japanese, "IPAPGothic" elsewhere).
+QString ProgramFontFamily(const std::function<bool(const QString&)>& installed);
 
 // Makes the windows' font, that family at 12 pixels, the application's font.
 void UseProgramFont();

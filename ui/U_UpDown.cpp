@@ -3,8 +3,10 @@
 
 #include "U_UpDown.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 TUpDown::TUpDown(QWidget* parent) : QAbstractSlider(parent) {
@@ -39,6 +41,38 @@ void TUpDown::paintEvent(QPaintEvent*) {
                                                  : QStyle::PE_IndicatorArrowDown,
                               button);
     }
+    // The style draws the mark only once the keyboard has moved the focus, as on a button.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void TUpDown::keyPressEvent(QKeyEvent* event) {
+    // Up and Down press the arrows as the mouse does, shown pressed while the key is held.
+    const Arrow arrow = event->key() == Qt::Key_Up     ? Arrow::Up
+                        : event->key() == Qt::Key_Down ? Arrow::Down
+                                                       : Arrow::None;
+    if (arrow == Arrow::None)
+        return QAbstractSlider::keyPressEvent(event);
+    pressed_ = arrow;
+    triggerAction(arrow == Arrow::Up ? SliderSingleStepAdd : SliderSingleStepSub);
+    update();
+}
+
+void TUpDown::keyReleaseEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && !event->isAutoRepeat()) {
+        pressed_ = Arrow::None;
+        update();
+    }
+    QAbstractSlider::keyReleaseEvent(event);
+}
+
+void TUpDown::focusOutEvent(QFocusEvent* event) {
+    pressed_ = Arrow::None; // a key held while the focus leaves is never released here
+    QAbstractSlider::focusOutEvent(event);
 }
 
 void TUpDown::mousePressEvent(QMouseEvent* event) {

@@ -37,13 +37,26 @@ def wait_for(what, probe, deadline=DEADLINE):
 
 
 class Desktop:
-    def __init__(self):
+    def __init__(self, folder):
+        """Everything on this desktop runs with a home and XDG folders of its own in `folder`."""
         self.processes = []
         self.env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME", "GTK_THEME",
                      "SESSION_MANAGER", "XDG_SESSION_TYPE"):
             self.env.pop(name, None)
-        self.env["XDG_RUNTIME_DIR"] = self.env.get("XDG_RUNTIME_DIR") or _runtime_dir()
+        self.home = os.path.join(folder, "home")
+        runtime = os.path.join(folder, "runtime")
+        os.mkdir(self.home)
+        os.mkdir(runtime, mode=0o700)
+        self.env.update(HOME=self.home, XDG_RUNTIME_DIR=runtime,
+                        XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
+                        XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
+                        XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
+                        XDG_STATE_HOME=os.path.join(self.home, ".local", "state"))
+
+    def files_in_home(self):
+        return sorted(os.path.join(folder, name) for folder, _, names in os.walk(self.home)
+                      for name in names)
 
     # --- processes ---------------------------------------------------------------------------
 
@@ -133,6 +146,21 @@ class Desktop:
     def clipboard(self):
         return self.run(["xclip", "-o", "-selection", "clipboard"], check=False)
 
+    def window_icons(self, pid, title):
+        """The icons in _NET_WM_ICON of the shown window of process `pid` titled `title`, by
+        width, each as its ARGB pixels."""
+        window = self.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name",
+                           "^%s$" % title]).split()[0]
+        listed = self.run(["xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c",
+                           " = $0+\n", "_NET_WM_ICON"])
+        values = [int(v) for v in listed.partition("=")[2].replace(",", " ").split()]
+        icons, position = {}, 0
+        while position + 2 <= len(values):
+            width, height = values[position:position + 2]
+            icons[width] = values[position + 2:position + 2 + width * height]
+            position += 2 + width * height
+        return icons
+
     def screenshot(self, x, y, width, height):
         """The pixels of a screen rectangle as rows of (r, g, b)."""
         data = subprocess.run(
@@ -140,12 +168,6 @@ class Desktop:
              "-depth", "8", "ppm:-"], env=self.env, capture_output=True, timeout=DEADLINE,
             check=True).stdout
         return _parse_ppm(data)
-
-
-def _runtime_dir():
-    path = "/tmp/stallark-desktop-%d" % os.getuid()
-    os.makedirs(path, mode=0o700, exist_ok=True)
-    return path
 
 
 def _parse_ppm(data):

@@ -7,10 +7,12 @@
 
 Each scenario starts its own desktop (desktop.py), writes a horse file with stallark-gen, drives
 the viewer with X key presses and clicks, and reads what it shows through the accessibility bus
-and screenshots. The locale is left at C: the interface must be Japanese whatever it is.
+and screenshots. The everyday scenario runs in the C locale: the interface must be Japanese
+whatever it is; the dark one in the Japanese locale, which must not change the layout.
 """
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -22,6 +24,10 @@ MIN_CONTRAST = 4.5
 # The boxes keep their light grey in every theme (the unit tests check that each box has it);
 # a dark theme's own base is far below this.
 MIN_BOX_LUMINANCE = 0.5
+ROW_HEIGHT = 17
+APP_ID = "io.github.stallark.stallark"
+# The icon theme as the package installs it: share/icons/hicolor.
+ICONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", "icons")
 
 Atspi = None  # imported once the desktop's buses are up
 
@@ -237,19 +243,56 @@ def check_box_contrast(viewer, detail, theme):
               % (name, theme, ratio, MIN_CONTRAST))
 
 
+def check_window_icon(viewer):
+    """The main window sets the program's own icon (_NET_WM_ICON) for window managers that do
+    not look up the desktop entry."""
+    icons = viewer.screen.window_icons(viewer.process.pid, "Stallark")
+    check(32 in icons, "no 32-pixel window icon, only %s" % sorted(icons))
+    png = os.path.join(ICONS, "hicolor", "32x32", "apps", APP_ID + ".png")
+    rgba = subprocess.run(["convert", png, "-depth", "8", "rgba:-"], capture_output=True,
+                          check=True).stdout
+    ours = [(a << 24) | (r << 16) | (g << 8) | b for r, g, b, a in zip(*[iter(rgba)] * 4)]
+    # Qt keeps pixmaps premultiplied, which rounds the colours of translucent pixels by one.
+    check(all(abs((x >> shift & 255) - (y >> shift & 255)) <= 1 for x, y in zip(icons[32], ours)
+              for shift in (0, 8, 16, 24)), "the window icon is not the program's own")
+
+
+def check_rows(viewer):
+    first, second = (extents(Atspi.Table.get_accessible_at(viewer.table, row, 1)) for row in (0, 1))
+    check(second[1] - first[1] == ROW_HEIGHT,
+          "rows %d px apart, not %d" % (second[1] - first[1], ROW_HEIGHT))
+
+
+def check_boxes_whole(detail):
+    """Every ability line lies inside its list box, which shows no scroll bar."""
+    for box in find_all(detail, "list"):
+        x, y, width, height = extents(box)
+        for item in find_all(box, "list item", depth=1):
+            ix, iy, iwidth, iheight = extents(item)
+            check(y <= iy and iy + iheight <= y + height,
+                  "%s shows %r cut off: %s in %s" % (box.get_name(), item.get_name(),
+                                                    (ix, iy, iwidth, iheight), (x, y, width, height)))
+    bars = [bar for bar in find_all(detail, "scroll bar") if showing(bar)]
+    check(not bars, "scroll bars in the detail window: %s" % [b.get_name() for b in bars])
+
+
 # --- scenarios ------------------------------------------------------------------------------------
 
 def everyday_use(screen, programs, work):
-    """Start-up, the open dialog, the list by mouse and keys, the detail window, the error box,
-    終了."""
+    """Start-up with the program's icon, the open dialog, the list by mouse and keys, the detail
+    window, the error box, 終了, and no file left behind under the home folder."""
     stallark, gen, dump = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
-    viewer = Viewer(screen, stallark, screen.env, work)
+    # The icon theme has the program's icon as the package installs it.
+    env = dict(screen.env, XDG_DATA_DIRS=os.path.dirname(ICONS) + ":/usr/local/share:/usr/share")
+    home_before = set(screen.files_in_home())  # the window manager's log
+    viewer = Viewer(screen, stallark, env, work)
 
     # The start-up window: an empty list, nothing to show in detail, a file menu whose separator
-    # is a line with no name.
+    # is a line with no name; its icon from the theme.
     viewer.wait_window("frame", "Stallark")
+    check_window_icon(viewer)
     check(Atspi.Table.get_n_rows(viewer.table) == 0, "rows in the list before any load")
     detail_button = find(viewer.frame, "push button", "詳細表示")
     check(detail_button is not None and "enabled" not in states(detail_button),
@@ -291,15 +334,25 @@ def everyday_use(screen, programs, work):
     shown = table_cell_texts(viewer.table)
     check(shown == expected, "list cells differ from stallark-dump:\n%s\n%s" % (shown, expected))
     check(selected_rows(viewer.table) == [], "a row is selected after the load")
+    check_rows(viewer)
 
     screen.keys("Down")
     wait_for("the first Down to select the first horse",
              lambda: selected_rows(viewer.table) == [0])
 
-    # A click selects, Ctrl+C copies the row, Enter shows the horse.
+    # A click selects, Ctrl+C copies the row, F2 types over its ID (here with another horse's,
+    # then back), Enter shows the horse.
     click_row(viewer, 2)
     screen.keys("ctrl+c")
     wait_for("the row on the clipboard", lambda: screen.clipboard() == "\t".join(expected[2]))
+    id_cell = Atspi.Table.get_accessible_at(viewer.table, 2, 0)
+    for typed in (expected[3][0], expected[2][0]):
+        screen.keys("F2")
+        screen.type(typed)
+        screen.keys("Return")
+        wait_for("F2, %s and Enter to make the ID %s" % (typed, typed),
+                 lambda: id_cell.get_name() == typed)
+    check(selected_rows(viewer.table) == [2], "the edited row is no longer selected")
     detail = open_detail(viewer)
 
     # Every box shows the start of its text; the name opens focused and wholly selected.
@@ -333,11 +386,12 @@ def everyday_use(screen, programs, work):
     viewer.wait_gone(detail, "the detail window")
     viewer.wait_window("frame", "Stallark")
 
-    # The kept name comes back selected, so a typed name replaces it; a missing one is reported.
+    # The dialog comes back in the chosen file's folder with its name selected, so a typed name
+    # replaces it; a missing one is reported.
     missing = os.path.join(work, "missing.dat")
     _, kept, selection = viewer.open_file(missing)
-    check(kept == path, "the open dialog kept %r, not %r" % (kept, path))
-    check(selection == (0, len(path)), "the kept name is not selected: %s" % (selection,))
+    check(kept == os.path.basename(path), "the open dialog kept %r, not %r" % (kept, path))
+    check(selection == (0, len(kept)), "the kept name is not selected: %s" % (selection,))
     alert = viewer.wait_window("alert", "Stallark")
     message = find(alert, "label", "ファイルが見つかりません.")
     check(message is not None, "the error box does not say ファイルが見つかりません.")
@@ -347,15 +401,28 @@ def everyday_use(screen, programs, work):
     check(Atspi.Table.get_n_rows(viewer.table) == len(expected), "the failed load changed the list")
 
     viewer.exit_through_menu()
+    written = sorted(set(screen.files_in_home()) - home_before)
+    check(not written, "files written under HOME: %s" % written)
 
 
 def dark_theme(screen, programs, work):
-    """The detail window's boxes stay readable under a dark desktop theme."""
+    """The detail window's boxes stay readable under a dark desktop theme; in the Japanese
+    locale the rows keep their height and the boxes show whole. The program runs as installed
+    outside the icon theme's folders, and takes its icon from the files installed with it."""
     stallark, gen, _ = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
-    env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark")
-    viewer = Viewer(screen, stallark, env, work)
+    check("ja_JP.utf8" in screen.run(["locale", "-a"]).split(),
+          "the ja_JP.UTF-8 locale is missing: bash scripts/install-deps desktop makes it")
+    installed = os.path.join(work, "prefix", "bin", "Stallark")
+    os.makedirs(os.path.dirname(installed))
+    shutil.copy(stallark, installed)
+    shutil.copytree(os.path.join(ICONS, "hicolor"),
+                    os.path.join(work, "prefix", "share", "icons", "hicolor"))
+    env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark",
+               LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
+    viewer = Viewer(screen, installed, env, work)
+    check_window_icon(viewer)
     # This theme brings the desktop's own file chooser, a GTK window of the same process; a
     # typed "/" opens its location box.
     screen.keys("alt+f", "o")
@@ -367,9 +434,12 @@ def dark_theme(screen, programs, work):
     viewer.wait_gone(chooser, "the file chooser")
     viewer.wait_list_has_keyboard()
     wait_for("the loaded rows", lambda: Atspi.Table.get_n_rows(viewer.table) > 0)
-    click_row(viewer, 0)
+    check_rows(viewer)
+    # Horse 4 has four activation abilities, as many as its list box holds.
+    click_row(viewer, 4)
     detail = open_detail(viewer)
     wait_for("the boxes to be filled", lambda: text_of(find(detail, "text", "父")) != "")
+    check_boxes_whole(detail)
     # The theme really is dark: the dialog's own background.
     x, y, _, _ = extents(find(detail, "push button", "閉じる"))
     window_colour = screen.screenshot(x - 6, y, 1, 1)[0][0]
@@ -388,9 +458,8 @@ def main():
     global Atspi
     scenario, programs = SCENARIOS[sys.argv[1]], sys.argv[2:5]
     with tempfile.TemporaryDirectory(prefix="stallark-desktop-") as work, \
-            desktop.Desktop() as screen:
-        screen.env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                          HOME=work)
+            desktop.Desktop(work) as screen:
+        screen.env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         import gi
         gi.require_version("Atspi", "2.0")
         from gi.repository import Atspi as atspi
