@@ -4,6 +4,7 @@
 #pragma once
 
 #include "HorseFileWriter.h"
+#include "U_FilePath.h"
 
 #include <filesystem>
 #include <functional>
@@ -18,7 +19,10 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 path of `name` (UTF-8 too) in the folder.
+    std::string File(const std::string& name) const {
+        return Utf8FromFilePath(path_ / FilePathFromUtf8(name));
+    }
     const std::filesystem::path& Path() const { return path_; }
 
 private:
@@ -30,5 +34,5 @@ void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
 
 // Runs `check` in a forked child and returns what it returned ("" for success). With
 // `unprivileged` and when this process is root, the child first becomes user and group 65534
-// (nobody); returns nothing when it cannot.
+// (nobody); returns nothing when it cannot. Linux only.
 std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);
