@@ -10,7 +10,6 @@
 // is opened, sized and read. Everything else here is the same on both.
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 #else
 #include <fcntl.h>
