@@ -5,7 +5,7 @@
 
     viewer_under_wine.py STALLARK_EXE STALLARK_GEN STALLARK_DUMP
 
-STALLARK_EXE is the installed Stallark.exe (a Unix path); STALLARK_GEN and STALLARK_DUMP are
+STALLARK_EXE is the installed Stallark.exe (a Windows or a Unix path); STALLARK_GEN and STALLARK_DUMP are
 the Linux build's. Wine has no accessibility bus, so what the windows show is read from their
 titles (xdotool) and from the clipboard after Ctrl+C (xclip). The scenario: start, open a file
 through ファイルを開く by typing its Z:\\ path, the list shows the file's horses, 詳細表示
@@ -22,6 +22,9 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
 import desktop  # noqa: E402
 from desktop import Failure, wait_for  # noqa: E402
+
+# The environment as the caller gave it, without the desktop's display that desktop.py adds.
+CALLER_ENV = dict(os.environ)
 
 # In the detail window's client area: E_HorseName (GroupBox01 at 32,16, the box at 48,20 in
 # it) and 閉じる (Button1 at 440,400, 75 x 25).
@@ -74,6 +77,11 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
                            capture_output=True, text=True).stdout.splitlines()[1:]
 
     with desktop.Desktop() as screen:
+        screen.env["LC_ALL"] = "C.UTF-8"
+        # Wine's own desktop process draws on the display it was started with, and the
+        # prefix's server keeps it: restarted here, the server and its helpers belong to this
+        # desktop; stopped again at the end, they hold no display that is gone.
+        restart_wine(screen.env)
         try:
             drive_viewer(screen, stallark_exe, horse_file, expected_rows, names)
         except Failure:
@@ -81,12 +89,23 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
             subprocess.run(["import", "-window", "root", "viewer_under_wine-failure.png"],
                            env=screen.env, check=False)
             raise
+        finally:
+            restart_wine(CALLER_ENV)
     print("the viewer under Wine: opened a typed Z:\\ path, listed the horses as Linux does,"
           " showed a horse's details and ended with status 0")
 
 
+def restart_wine(env):
+    # Nothing of Wine's may hold our output open: the caller waits for its end.
+    quiet = dict(env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                 stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-k"], check=False, **quiet)
+    subprocess.run(["wineserver", "-w"], check=False, **quiet)
+    subprocess.run(["wineserver", "-p"], check=True, **quiet)
+    subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
+
+
 def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
-    screen.env["LC_ALL"] = "C.UTF-8"
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL)
