@@ -70,7 +70,7 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
-// Windows reports a file used as a folder ("horses.dat\\x.dat") like a missing folder; Linux
+// Windows reports a file used as a folder (horses.dat\x.dat) like a missing folder; Linux
 // tells the two apart (ENOTDIR), and so does the message.
 bool NearestExistingFolderIsAFile(const std::wstring& path) {
     for (std::size_t end = path.find_last_of(L"\\/"); end != std::wstring::npos && end > 0;
