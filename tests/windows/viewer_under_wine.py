@@ -5,12 +5,13 @@
 
     viewer_under_wine.py STALLARK_EXE STALLARK_GEN STALLARK_DUMP
 
-STALLARK_EXE is the installed Stallark.exe (a Windows or a Unix path); STALLARK_GEN and STALLARK_DUMP are
-the Linux build's. Wine has no accessibility bus, so what the windows show is read from their
-titles (xdotool) and from the clipboard after Ctrl+C (xclip). The scenario: start, open a file
-through ファイルを開く by typing its Z:\\ path, the list shows the file's horses, 詳細表示
-shows the one chosen, 終了 ends the program with status 0. The Wine prefix is the caller's
-(WINEPREFIX), its server already running.
+STALLARK_EXE is the installed Stallark.exe (a Windows or a Unix path); STALLARK_GEN and
+STALLARK_DUMP are the Linux build's. Wine has no accessibility bus, so what the windows show is
+read from their titles (xdotool) and from the clipboard after Ctrl+C (xclip). The scenario:
+start; a missing file typed into ファイルを開く gives the error box, titled Stallark; a horse
+file opened by its typed Z:\\ path fills the list with the file's horses; 詳細表示 shows the
+one chosen; 終了 ends the program with status 0. The Wine prefix is the caller's (WINEPREFIX),
+its server already running.
 """
 
 import os
@@ -91,8 +92,9 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
             raise
         finally:
             restart_wine(CALLER_ENV)
-    print("the viewer under Wine: opened a typed Z:\\ path, listed the horses as Linux does,"
-          " showed a horse's details and ended with status 0")
+    print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
+          " typed Z:\\ path, listed the horses as Linux does, showed a horse's details and"
+          " ended with status 0")
 
 
 def restart_wine(env):
@@ -105,6 +107,23 @@ def restart_wine(env):
     subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
 
 
+def open_typed_path(screen, main_window, path):
+    """ファイル(&F) → ファイルを開く(&O); the Windows open dialog takes a typed Z:\\ path."""
+    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    screen.keys("alt+f")
+    time.sleep(0.5)
+    screen.keys("o")
+    dialog = wait_for("the open dialog", lambda: (lambda active: active if active not in (
+        "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
+                                               check=False).strip()))
+    time.sleep(1.0)
+    screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
+    screen.type("Z:" + path.replace("/", "\\"))
+    screen.keys("Return")
+    wait_for("the open dialog to close", lambda: screen.run(
+        ["xdotool", "getwindowname", dialog], check=False) == "")
+
+
 def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
@@ -114,18 +133,23 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     print("the window titled Stallark showed after %.1f s" % (time.monotonic() - started))
     screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
 
-    # ファイル(&F) → ファイルを開く(&O), then the Windows open dialog takes a typed path.
-    screen.keys("alt+f")
+    # A missing file: the error box says so, titled with the application's title, which is
+    # taken from the program file's name (Ctrl+C copies a Windows message box's title and
+    # text); Enter on its OK closes it.
+    open_typed_path(screen, main_window, os.path.join(os.path.dirname(horse_file), "none.dat"))
+    box = wait_for("the error box, titled Stallark too", lambda: [
+        window for window in windows_named(screen, "Stallark") if window != main_window])[0]
+    screen.run(["xdotool", "windowactivate", "--sync", box], check=False)
     time.sleep(0.5)
-    screen.keys("o")
-    dialog = wait_for("the open dialog", lambda: (lambda active: active if active not in (
-        "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
-                                               check=False).strip()))
-    time.sleep(1.0)
-    screen.type("Z:" + horse_file.replace("/", "\\"))
+    lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
+    check("Stallark" in lines and "ファイルが見つかりません." in lines,
+          "the error box reads %r" % lines)
     screen.keys("Return")
-    wait_for("the open dialog to close", lambda: screen.run(
-        ["xdotool", "getwindowname", dialog], check=False) == "")
+    wait_for("the error box to close",
+             lambda: windows_named(screen, "Stallark") == [main_window])
+
+    # The horse file, by its typed path.
+    open_typed_path(screen, main_window, horse_file)
     screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
 
     # The first Down arrow selects the first horse; Ctrl+C copies its row as the list shows
