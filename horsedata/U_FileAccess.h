@@ -12,8 +12,9 @@
 
 // A failure of the operating system while reading a horse data file. ErrorCode is the
 // program's number for it: 2 file not found, 3 path not found, 4 too many open files,
-// 5 access denied, or else the platform's own errno. The message follows the errno, so an
-// errno whose value equals one of those numbers (EIO is 5) still reads "I/O エラー (5)".
+// 5 access denied, or else the system's own error number (errno on Linux, the Win32 error code
+// on Windows). The message follows the system's number, so an errno whose value equals one of
+// those numbers (EIO is 5) still reads "I/O エラー (5)".
 class EInOutError : public std::runtime_error {
 public:
     EInOutError(int errorCode, int systemErrno);
@@ -21,7 +22,7 @@ public:
     int SystemErrno;
 };
 
-// The program's error number for an errno value, and the message shown for an errno value.
+// The program's error number for a system error number, and the message shown for it.
 int InOutErrorCode(int systemErrno);
 std::string InOutErrorMessage(int systemErrno);
 
@@ -45,6 +46,7 @@ public:
     // Copies `length` bytes from the block offset into `buffer` and returns true; returns false
     // without touching `buffer` when the path is not a regular file of a recognised size.
     // Bytes past the end of a file that shrank during the read are zero. Throws EInOutError.
+    // `path` is UTF-8 on every platform.
     bool ReadHorseBlock(const std::string& path, std::size_t length,
                         std::span<std::uint8_t> buffer);
 };

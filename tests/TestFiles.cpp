@@ -5,25 +5,21 @@
 
 #include "U_FileAccess.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <exception>
-#include <fcntl.h>
-#include <grp.h>
+#include <random>
 #include <stdexcept>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "stallark-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A name nobody else has, made and claimed in one step, readable by the owner alone.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ =
+            std::filesystem::temp_directory_path() / ("stallark-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(path_)) {
+            std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a scratch folder");
 }
 
 TempDir::~TempDir() {
@@ -33,176 +29,25 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-namespace {
-
-// Made before main, so that the variables are set before anything reads them. (RunInChild's
-// children end by _exit and leave the folders to the parent.)
-class PrivateHome {
-public:
-    PrivateHome() {
-        const std::filesystem::path& root = folders_.Path();
-        const std::pair<const char*, std::filesystem::path> variables[] = {
-            {"HOME", Home()},
-            {"XDG_CONFIG_HOME", Home() / ".config"},
-            {"XDG_DATA_HOME", Home() / ".local" / "share"},
-            {"XDG_CACHE_HOME", Home() / ".cache"},
-            {"XDG_STATE_HOME", Home() / ".local" / "state"},
-            {"XDG_RUNTIME_DIR", root / "runtime"}};
-        for (const auto& [name, folder] : variables)
-            ::setenv(name, folder.c_str(), 1);
-        std::filesystem::create_directory(Home());
-        std::filesystem::create_directory(root / "runtime");
-        std::filesystem::permissions(root / "runtime", std::filesystem::perms::owner_all);
-    }
-    std::filesystem::path Home() const { return folders_.Path() / "home"; }
-
-private:
-    TempDir folders_;
-};
-
-const PrivateHome privateHome;
-
-} // namespace
-
-std::filesystem::path TestHome() {
-    return privateHome.Home();
-}
-
 void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
     EncodeRecord(horse,
                  std::span<std::uint8_t, RecordSize>(
                      block.data() + static_cast<std::size_t>(index) * RecordSize, RecordSize));
 }
 
-namespace {
-
-void WriteSized(const std::string& path, std::size_t size) {
-    std::vector<std::uint8_t> bytes(size);
-    for (std::size_t n = 0; n < size; ++n)
-        bytes[n] = static_cast<std::uint8_t>(n * 13 + 1);
-    WriteBytes(path, bytes);
-}
-
-// A file of `size` bytes that takes almost no disk space.
-void MakeSparse(const std::string& path, std::int64_t size) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    struct stat status {};
-    const bool made = fd >= 0 && ::ftruncate(fd, size) == 0 && ::fstat(fd, &status) == 0 &&
-                      status.st_size == size && status.st_blocks * 512 < (1 << 20);
-    if (fd >= 0)
-        ::close(fd);
-    if (!made)
-        throw std::runtime_error("cannot make the sparse file " + path);
-}
-
-} // namespace
-
-std::vector<std::string> MakeRefusedFiles(const TempDir& dir) {
+std::vector<std::string> MakeWrongSizedFiles(const TempDir& dir) {
     std::vector<std::string> paths;
-    for (const std::int64_t size :
-         {std::int64_t{0}, std::int64_t{1}, std::int64_t{HorseBlockSize}, std::int64_t{69'712}}) {
-        paths.push_back(dir.File("size" + std::to_string(size) + ".dat"));
-        WriteSized(paths.back(), static_cast<std::size_t>(size));
-    }
+    std::vector<std::int64_t> sizes = {0, 1, HorseBlockSize, 69'712};
     for (const HorseFileLayout& layout : HorseFileLayouts) {
-        for (const int delta : {-1, +1}) {
-            paths.push_back(dir.File("size" + std::to_string(layout.FileSize + delta) + ".dat"));
-            WriteSized(paths.back(), static_cast<std::size_t>(layout.FileSize + delta));
-        }
-        paths.push_back(dir.File("sparse" + std::to_string(layout.FileSize) + ".dat"));
-        MakeSparse(paths.back(), (std::int64_t{1} << 32) + layout.FileSize);
+        sizes.push_back(layout.FileSize - 1);
+        sizes.push_back(layout.FileSize + 1);
     }
-    paths.push_back(dir.File("fifo"));
-    if (::mkfifo(paths.back().c_str(), 0644) != 0)
-        throw std::runtime_error("cannot make a FIFO");
-    // The socket's file stays when its descriptor is closed.
-    paths.push_back(dir.File("socket"));
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, paths.back().c_str(), sizeof address.sun_path - 1);
-    const bool bound = socket >= 0 && ::bind(socket, reinterpret_cast<const sockaddr*>(&address),
-                                             sizeof address) == 0;
-    if (socket >= 0)
-        ::close(socket);
-    if (!bound)
-        throw std::runtime_error("cannot make a socket");
-    paths.push_back(dir.Path().string());
-    paths.push_back("/dev/null");
-    paths.push_back("/dev/zero");
+    for (const std::int64_t size : sizes) {
+        paths.push_back(dir.File("size" + std::to_string(size) + ".dat"));
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        for (std::size_t n = 0; n < bytes.size(); ++n)
+            bytes[n] = static_cast<std::uint8_t>(n * 13 + 1);
+        WriteBytes(paths.back(), bytes);
+    }
     return paths;
-}
-
-std::vector<FailingPath> MakeFailingPaths(const TempDir& dir) {
-    const std::string file = dir.File("a-file.dat");
-    WriteSized(file, 1000);
-    const std::string loop = dir.File("loop");
-    const std::string loopA = dir.File("loop-a");
-    const std::string loopB = dir.File("loop-b");
-    const std::string dangling = dir.File("dangling");
-    std::filesystem::create_symlink(loop, loop);
-    std::filesystem::create_symlink(loopB, loopA);
-    std::filesystem::create_symlink(loopA, loopB);
-    std::filesystem::create_symlink(dir.File("gone.dat"), dangling);
-
-    const std::string notFound = "ファイルが見つかりません";
-    const std::string badName = "不正なファイル名です";
-    return {
-        {dir.File("missing.dat"), notFound, 2, ENOENT},
-        {dir.File("missing-folder/horses.dat"), notFound, 2, ENOENT},
-        {dangling, notFound, 2, ENOENT},
-        {"", notFound, 2, ENOENT},
-        {file + "/horses.dat", badName, 3, ENOTDIR},
-        {dir.File(std::string(300, 'x')), badName, 3, ENAMETOOLONG},
-        {loop, badName, 3, ELOOP},
-        {loopA, badName, 3, ELOOP},
-        // No file name holds a NUL: cut there, the name would open another file.
-        {file + std::string(1, '\0') + ".txt", "I/O エラー (" + std::to_string(EINVAL) + ")",
-         EINVAL, EINVAL},
-    };
-}
-
-namespace {
-
-constexpr int CannotDropPrivileges = 97;
-constexpr uid_t Nobody = 65534;
-
-} // namespace
-
-std::optional<std::string> RunInChild(bool unprivileged,
-                                      const std::function<std::string()>& check) {
-    int report[2];
-    if (::pipe(report) != 0)
-        return "pipe failed";
-    const pid_t child = ::fork();
-    if (child < 0)
-        return "fork failed";
-    if (child == 0) {
-        ::close(report[0]);
-        if (unprivileged && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0 ||
-             ::geteuid() != Nobody || ::getegid() != Nobody))
-            ::_exit(CannotDropPrivileges);
-        std::string message;
-        try {
-            message = check();
-        } catch (const std::exception& error) {
-            message = std::string("unexpected exception: ") + error.what();
-        }
-        const ssize_t written = ::write(report[1], message.data(), message.size());
-        ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-    }
-    ::close(report[1]);
-    std::string message;
-    char chunk[256];
-    for (ssize_t got; (got = ::read(report[0], chunk, sizeof chunk)) > 0;)
-        message.append(chunk, static_cast<std::size_t>(got));
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == CannotDropPrivileges)
-        return std::nullopt;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child ended abnormally (status " + std::to_string(status) + ")";
-    return message;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "HorseFileWriter.h"
+#include "U_FilePath.h"
 
 #include <filesystem>
 #include <functional>
@@ -19,12 +20,25 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 path of `name` (UTF-8 too) in the folder.
+    std::string File(const std::string& name) const {
+        return Utf8FromFilePath(path_ / FilePathFromUtf8(name));
+    }
     const std::filesystem::path& Path() const { return path_; }
 
 private:
     std::filesystem::path path_;
 };
+
+// Puts `horse` into record `index` of `block`.
+void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
+
+// Writes into `dir` a regular file of every size near and around the recognised ones (each one
+// byte short and one long, empty, one byte, the block alone, the block's end) and returns
+// their paths: files the reader must refuse without an error.
+std::vector<std::string> MakeWrongSizedFiles(const TempDir& dir);
+
+// --- Linux only (TestFilesLinux.cpp) -----------------------------------------------------------
 
 // The home folder of this test program. Every test program runs with a home and XDG folders
 // of its own (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME, XDG_STATE_HOME, and
@@ -32,13 +46,13 @@ private:
 // so that nothing a test runs reads or writes the user's own.
 std::filesystem::path TestHome();
 
-// Puts `horse` into record `index` of `block`.
-void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
+// Writes into `dir` every file that is no regular file of a readable size, and returns their
+// paths with those of such files the system has: the recognised sizes past 4 GiB, which a
+// 32-bit size would mistake for them (sparse), a FIFO with no writer, a socket, a folder and
+// devices. The reader must refuse them without an error and without waiting.
+std::vector<std::string> MakeSpecialFiles(const TempDir& dir);
 
-// Writes into `dir` every file the reader must refuse without an error and without waiting,
-// and returns their paths with those of such files the system has: sizes near and around the
-// recognised ones (each one byte short and one long, and the same past 4 GiB, which a 32-bit
-// size would mistake for them, sparse), a FIFO with no writer, a socket, a folder and devices.
+// The wrong sizes and the special files together: everything the reader refuses.
 std::vector<std::string> MakeRefusedFiles(const TempDir& dir);
 
 // A path under `dir` that names no file the reader can open, with the I/O error it raises.

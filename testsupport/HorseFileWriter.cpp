@@ -5,6 +5,7 @@
 
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
+#include "U_FilePath.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -111,7 +112,7 @@ std::vector<std::uint8_t> MakeHorseFileBytes(std::int64_t fileSize, const HorseB
 }
 
 void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FilePathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();

@@ -42,6 +42,7 @@ void EncodeRecord(const HorseRecordFields& horse, std::span<std::uint8_t, Record
 // A whole file of `fileSize` bytes (one of the recognised sizes) with `block` at its offset;
 // the bytes around the block are a fixed non-zero pattern so that a misplaced read shows.
 std::vector<std::uint8_t> MakeHorseFileBytes(std::int64_t fileSize, const HorseBlock& block);
+// Paths are UTF-8.
 void WriteHorseFile(const std::string& path, std::int64_t fileSize, const HorseBlock& block);
 void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 

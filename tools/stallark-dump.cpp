@@ -5,12 +5,12 @@
 // spreadsheet or a script: the texts of the viewer's horse list, or one column per field.
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
+#include "U_FilePath.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,7 +52,7 @@ const char* const Description =
 enum class Format { ListTexts, Fields, Json };
 
 struct Options {
-    std::string Path; // in the file system's encoding
+    std::string Path; // UTF-8
     bool All = false;
     Format Output = Format::ListTexts;
 };
@@ -86,7 +86,7 @@ Options ParseArguments(const QCoreApplication& app) {
         PrintError("--fields and --json cannot be combined: JSON has every field already");
         std::exit(ExitUsage);
     }
-    Options options{QFile::encodeName(files.front()).toStdString(), parser.isSet(all)};
+    Options options{files.front().toUtf8().toStdString(), parser.isSet(all)};
     if (parser.isSet(fields))
         options.Output = Format::Fields;
     else if (parser.isSet(json))
@@ -100,9 +100,10 @@ std::string NotHorseFileMessage(const std::string& path) {
     for (const HorseFileLayout& layout : HorseFileLayouts)
         recognised += (recognised.empty() ? "" : ", ") + std::to_string(layout.FileSize);
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const std::filesystem::path file = FilePathFromUtf8(path);
+    const auto status = std::filesystem::status(file, error);
     if (!error && std::filesystem::is_regular_file(status)) {
-        const auto size = std::filesystem::file_size(path, error);
+        const auto size = std::filesystem::file_size(file, error);
         if (!error)
             return path + ": " + std::to_string(size) +
                    " bytes is not a horse data file size (recognised: " + recognised + " bytes)";

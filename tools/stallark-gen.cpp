@@ -4,14 +4,19 @@
 // Writes a demo horse data file for trying the viewer: stallark-gen [FILE [SIZE]].
 #include "HorseFileWriter.h"
 #include "U_FileAccess.h"
+#include "U_FilePath.h"
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv) {
     try {
-        const std::string path = argc > 1 ? argv[1] : "demo.dat";
+        // The command line comes in the system's own encoding (the ANSI code page on Windows);
+        // the writer takes UTF-8.
+        const std::string path =
+            argc > 1 ? Utf8FromFilePath(std::filesystem::path(argv[1])) : "demo.dat";
         const std::int64_t size = argc > 2 ? std::stoll(argv[2]) : HorseFileLayouts[0].FileSize;
         WriteHorseFile(path, size, MakeDemoBlock());
         std::printf("%s: %lld bytes\n", path.c_str(), static_cast<long long>(size));

@@ -136,8 +136,7 @@ void TMainForm::ReturnFromOpenDialog() {
 
 void TMainForm::LoadHorseFile(const QString& path) {
     const auto block = std::make_unique<HorseBlock>();
-    if (!DM_FileAccess->ReadHorseBlock(QFile::encodeName(path).toStdString(), HorseBlockSize,
-                                       *block))
+    if (!DM_FileAccess->ReadHorseBlock(path.toUtf8().toStdString(), HorseBlockSize, *block))
         return;
     DM_Analyze->AnalyzeBlock(*block);
     RefreshHorseList();

@@ -1,0 +1,216 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
+"""The Windows installer in the caller's Wine prefix (WINEPREFIX, its server running).
+
+    installed_package.py install INSTALLER ZIP STATE
+    installed_package.py dump LINUX_STALLARK_DUMP LINUX_STALLARK_GEN
+    installed_package.py uninstall STATE
+
+install: a silent install (/S) into Program Files; the files are those of the zip, the DLLs are
+stripped, Stallark.exe is a GUI program with the icon, the Start menu has its entry and the
+system's program list its entry. The files of drive C before the install are kept in STATE.
+dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
+build prints for the same files, of every recognised size and hostile ones, with each option.
+uninstall: a silent uninstall leaves drive C as it was before the install, the program list
+without the entry.
+"""
+
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+PROGRAM_FILES = "Program Files/Stallark"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Stallark"
+ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png"
+# Folders of drive C that Windows and Wine write to by themselves.
+SCRATCH = ("windows/", "users/root/Temp/", "users/root/AppData/Local/Temp/")
+SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def drive_c():
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c")
+
+
+def install_dir():
+    return os.path.join(drive_c(), PROGRAM_FILES)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine(argv):
+    """Runs a Windows program to its end. Its output goes through files, not pipes: a helper
+    process that Wine starts on the way inherits them and would hold a pipe open."""
+    with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+        status = subprocess.run(["wine"] + argv, env=WINE_ENV, stdout=stdout, stderr=stderr,
+                                timeout=120).returncode
+        stdout.seek(0)
+        stderr.seek(0)
+        return subprocess.CompletedProcess(argv, status, stdout.read(), stderr.read())
+
+
+def files_of_drive_c():
+    found = set()
+    for folder, _, names in os.walk(drive_c()):
+        for name in names:
+            path = os.path.relpath(os.path.join(folder, name), drive_c())
+            if not path.startswith(SCRATCH):
+                found.add(path)
+    return found
+
+
+def objdump(path):
+    return subprocess.run(["x86_64-w64-mingw32-objdump", "-h", "-p", path], check=True,
+                          capture_output=True, text=True).stdout
+
+
+def install(installer, zip_file, state):
+    before = files_of_drive_c()
+    with open(state, "w", encoding="utf-8") as file:
+        file.write("\n".join(sorted(before)))
+    result = wine([installer, "/S"])
+    check(result.returncode == 0, "the installer ended with status %d" % result.returncode)
+
+    # The same files as the zip, and the uninstaller.
+    with zipfile.ZipFile(zip_file) as archive:
+        top = archive.namelist()[0].split("/")[0] + "/"
+        shipped = {name[len(top):] for name in archive.namelist() if not name.endswith("/")}
+    installed = {os.path.relpath(os.path.join(folder, name), install_dir())
+                 for folder, _, names in os.walk(install_dir()) for name in names}
+    check(installed == shipped | {"Uninstall.exe"},
+          "installed and zipped differ: %s" % sorted(installed ^ (shipped | {"Uninstall.exe"})))
+    for needed in ("Stallark.exe", "stallark-dump.exe", "Qt6Widgets.dll",
+                   "plugins/platforms/qwindows.dll", "plugins/styles/qwindowsvistastyle.dll",
+                   "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll",
+                   "translations/qtbase_ja.qm", "qt.conf", "licences/Stallark-MIT.txt",
+                   "licences/Qt-LGPL-3.0.txt", "licences/Qt-notices.txt", "examples/demo.dat"):
+        check(needed in installed, "not installed: " + needed)
+
+    for name in sorted(installed):
+        if name.endswith(".dll"):
+            check(".debug_" not in objdump(os.path.join(install_dir(), name)),
+                  name + " is not stripped")
+    program = os.path.join(install_dir(), "Stallark.exe")
+    headers = objdump(program)
+    check("(Windows GUI)" in headers and "pei-x86-64" in headers,
+          "Stallark.exe is no 64-bit GUI program")
+    with open(program, "rb") as exe, open(os.path.join(SOURCE, ICON_256), "rb") as icon:
+        check(icon.read() in exe.read(), "Stallark.exe does not hold the program's icon")
+
+    shortcuts = [path for path in files_of_drive_c() - before if path.endswith("Stallark.lnk")]
+    check(any("Start Menu/Programs/" in path for path in shortcuts),
+          "no Start menu entry; new files: %s" % sorted(files_of_drive_c() - before))
+    entry = wine(["reg", "query", UNINSTALL_KEY]).stdout.decode("utf-8", "replace")
+    for value in ("DisplayName", "UninstallString", "DisplayIcon"):
+        check(value in entry, "the program list's entry has no %s:\n%s" % (value, entry))
+    print("installed silently: %d files, a Start menu entry and a program list entry"
+          % len(installed))
+
+
+def horse_files(folder, stallark_gen):
+    """Files of every recognised size, demo and hostile, and ones that are no horse file."""
+    files = []
+    rng = random.Random(14)
+    for size in (496631, 584756, 589312):
+        demo = os.path.join(folder, "demo-%d.dat" % size)
+        subprocess.run([stallark_gen, demo, str(size)], check=True, capture_output=True)
+        files.append(demo)
+        # Random bytes with every slot marked present: names and abilities out of any table.
+        noise = bytearray(rng.getrandbits(8) for _ in range(size))
+        offset = {496631: 42064, 584756: 42144, 589312: 44112}[size]
+        for record in range(64):
+            noise[offset + record * 400 + 2] = 1
+        files.append(write(folder, "noise-%d.dat" % size, noise))
+        files.append(write(folder, "ff-%d.dat" % size, b"\xff" * size))
+    files.append(write(folder, "zero.dat", bytes(589312)))
+    files.append(write(folder, "short.dat", bytes(496630)))
+    files.append(write(folder, "empty.dat", b""))
+    files.append(os.path.join(folder, "missing.dat"))
+    files.append(folder)
+    japanese = os.path.join(folder, "馬データ.dat")
+    os.link(files[0], japanese)
+    files.append(japanese)
+    return files
+
+
+def write(folder, name, data):
+    path = os.path.join(folder, name)
+    with open(path, "wb") as file:
+        file.write(data)
+    return path
+
+
+def dump(linux_dump, stallark_gen):
+    windows_dump = os.path.join(install_dir(), "stallark-dump.exe")
+    compared = 0
+    with tempfile.TemporaryDirectory(prefix="stallark-dump-") as folder:
+        for path in horse_files(folder, stallark_gen):
+            for options in ([], ["--fields"], ["--json"], ["--all"], ["--all", "--fields"],
+                            ["--all", "--json"]):
+                linux = subprocess.run([linux_dump] + options + [path], capture_output=True)
+                windows = wine([windows_dump] + options + [windows_path(path)])
+                what = "stallark-dump %s %s" % (" ".join(options), os.path.basename(path))
+                check(windows.returncode == linux.returncode,
+                      "%s: status %d under Wine, %d on Linux" % (what, windows.returncode,
+                                                                 linux.returncode))
+                check(windows.stdout.replace(b"\r\n", b"\n") == linux.stdout,
+                      "%s: the output differs from the Linux build's" % what)
+                # The messages name the path each its own way; the rest is the same.
+                linux_error = linux.stderr.replace(path.encode(), b"PATH")
+                windows_error = windows.stderr.replace(b"\r\n", b"\n").replace(
+                    windows_path(path).encode(), b"PATH")
+                check(windows_error == linux_error,
+                      "%s: messages differ: %r under Wine, %r on Linux" % (what, windows_error,
+                                                                           linux_error))
+                compared += 1
+    print("the installed stallark-dump.exe printed what Linux prints in %d runs" % compared)
+
+
+def uninstall(state):
+    uninstaller = os.path.join(install_dir(), "Uninstall.exe")
+    check(os.path.exists(uninstaller), "no Uninstall.exe installed")
+    result = wine([uninstaller, "/S"])
+    check(result.returncode == 0, "the uninstaller ended with status %d" % result.returncode)
+    # The uninstaller runs on from a copy of itself in the temporary folder.
+    deadline = time.monotonic() + 60
+    while os.path.exists(install_dir()) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    with open(state, encoding="utf-8") as file:
+        before = set(file.read().splitlines())
+    left = files_of_drive_c() - before
+    leftovers = sorted(left) + ([PROGRAM_FILES] if os.path.exists(install_dir()) else [])
+    check(not leftovers, "left behind: %s" % leftovers)
+    entry = wine(["reg", "query", UNINSTALL_KEY])
+    check(entry.returncode != 0, "the program list still has the entry")
+    print("uninstalled silently: nothing left on drive C, no program list entry")
+
+
+def main(argv):
+    commands = {"install": (install, 3), "dump": (dump, 2), "uninstall": (uninstall, 1)}
+    if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 != commands[argv[0]][1]:
+        raise SystemExit(__doc__)
+    function, _ = commands[argv[0]]
+    try:
+        function(*argv[1:])
+    except Failure as failure:
+        raise SystemExit("FAILED: %s" % failure)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
+"""The Windows viewer under Wine on a private X desktop, used as a person uses it.
+
+    viewer_under_wine.py STALLARK_EXE STALLARK_GEN STALLARK_DUMP
+
+STALLARK_EXE is the installed Stallark.exe (a Windows or a Unix path); STALLARK_GEN and
+STALLARK_DUMP are the Linux build's. Wine has no accessibility bus, so what the windows show is
+read from their titles (xdotool) and from the clipboard after Ctrl+C (xclip). The scenario:
+start; a missing file typed into ファイルを開く gives the error box, titled Stallark; a horse
+file opened by its typed Z:\\ path fills the list with the file's horses; 詳細表示 shows the
+one chosen; 終了 ends the program with status 0. The Wine prefix is the caller's (WINEPREFIX),
+its server already running.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+import desktop  # noqa: E402
+from desktop import Failure, wait_for  # noqa: E402
+
+# The environment as the caller gave it, without the desktop's display that desktop.py adds.
+CALLER_ENV = dict(os.environ)
+
+# In the detail window's client area: E_HorseName (GroupBox01 at 32,16, the box at 48,20 in
+# it) and 閉じる (Button1 at 440,400, 75 x 25).
+NAME_BOX = (32 + 48 + 20, 16 + 20 + 10)
+CLOSE_BUTTON = (440 + 37, 400 + 12)
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def windows_named(screen, title):
+    return screen.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                      check=False).split()
+
+
+def window_origin(screen, window):
+    """The screen position of a window's client area (xwininfo's, which counts the frame the
+    window manager put around it once, unlike xdotool's)."""
+    values = {}
+    for line in screen.run(["xwininfo", "-id", window]).splitlines():
+        if ":" in line:
+            key, value = line.split(":", 1)
+            values[key.strip()] = value.strip()
+    return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+
+
+def copied(screen, keys):
+    """What the clipboard holds after `keys`, once it differs from what it held before."""
+    before = screen.clipboard()
+    screen.keys(*keys)
+    return wait_for("the clipboard to change after " + " ".join(keys),
+                    lambda: (lambda text: text if text and text != before else None)(
+                        screen.clipboard()))
+
+
+def main(stallark_exe, stallark_gen, stallark_dump):
+    with tempfile.TemporaryDirectory(prefix="stallark-wine-") as work:
+        run_scenario(stallark_exe, stallark_gen, stallark_dump, work)
+
+
+def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
+    horse_file = os.path.join(work, "horses.dat")
+    subprocess.run([stallark_gen, horse_file, "589312"], check=True, capture_output=True)
+    expected_rows = subprocess.run([stallark_dump, horse_file], check=True, capture_output=True,
+                                   text=True).stdout.splitlines()[1:]
+    check(len(expected_rows) > 1, "the demo file lists fewer than two horses")
+    names = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
+                           capture_output=True, text=True).stdout.splitlines()[1:]
+
+    with desktop.Desktop() as screen:
+        screen.env["LC_ALL"] = "C.UTF-8"
+        # Wine's own desktop process draws on the display it was started with, and the
+        # prefix's server keeps it: restarted here, the server and its helpers belong to this
+        # desktop; stopped again at the end, they hold no display that is gone.
+        restart_wine(screen.env)
+        try:
+            drive_viewer(screen, stallark_exe, horse_file, expected_rows, names)
+        except Failure:
+            # What the screen showed, for whoever reads the failure.
+            subprocess.run(["import", "-window", "root", "viewer_under_wine-failure.png"],
+                           env=screen.env, check=False)
+            raise
+        finally:
+            restart_wine(CALLER_ENV)
+    print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
+          " typed Z:\\ path, listed the horses as Linux does, showed a horse's details and"
+          " ended with status 0")
+
+
+def restart_wine(env):
+    # Nothing of Wine's may hold our output open: the caller waits for its end.
+    quiet = dict(env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                 stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-k"], check=False, **quiet)
+    subprocess.run(["wineserver", "-w"], check=False, **quiet)
+    subprocess.run(["wineserver", "-p"], check=True, **quiet)
+    subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
+
+
+def open_typed_path(screen, main_window, path):
+    """ファイル(&F) → ファイルを開く(&O); the Windows open dialog takes a typed Z:\\ path."""
+    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    screen.keys("alt+f")
+    time.sleep(0.5)
+    screen.keys("o")
+    dialog = wait_for("the open dialog", lambda: (lambda active: active if active not in (
+        "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
+                                               check=False).strip()))
+    time.sleep(1.0)
+    screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
+    screen.type("Z:" + path.replace("/", "\\"))
+    screen.keys("Return")
+    wait_for("the open dialog to close", lambda: screen.run(
+        ["xdotool", "getwindowname", dialog], check=False) == "")
+
+
+def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
+    started = time.monotonic()
+    viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
+    main_window = wait_for("the main window, titled Stallark",
+                           lambda: windows_named(screen, "Stallark"), deadline=60)[0]
+    print("the window titled Stallark showed after %.1f s" % (time.monotonic() - started))
+    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+
+    # A missing file: the error box says so, titled with the application's title, which is
+    # taken from the program file's name (Ctrl+C copies a Windows message box's title and
+    # text); Enter on its OK closes it.
+    open_typed_path(screen, main_window, os.path.join(os.path.dirname(horse_file), "none.dat"))
+    box = wait_for("the error box, titled Stallark too", lambda: [
+        window for window in windows_named(screen, "Stallark") if window != main_window])[0]
+    screen.run(["xdotool", "windowactivate", "--sync", box], check=False)
+    time.sleep(0.5)
+    lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
+    check("Stallark" in lines and "ファイルが見つかりません." in lines,
+          "the error box reads %r" % lines)
+    screen.keys("Return")
+    wait_for("the error box to close",
+             lambda: windows_named(screen, "Stallark") == [main_window])
+
+    # The horse file, by its typed path.
+    open_typed_path(screen, main_window, horse_file)
+    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+
+    # The first Down arrow selects the first horse; Ctrl+C copies its row as the list shows
+    # it, which must be the Linux build's texts for the same file.
+    time.sleep(0.5)
+    screen.keys("Down")
+    row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
+    check(row == expected_rows[0],
+          "the first row reads %r, the Linux build lists %r" % (row, expected_rows[0]))
+    screen.keys("Down")
+    row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
+    check(row == expected_rows[1],
+          "the second row reads %r, the Linux build lists %r" % (row, expected_rows[1]))
+
+    # 詳細表示 (Enter on the row) shows that horse; its name box holds the horse's name.
+    screen.keys("Return")
+    detail = wait_for("the detail window, titled 詳細表示",
+                      lambda: windows_named(screen, "詳細表示"))[0]
+    x, y = window_origin(screen, detail)
+    screen.click(x + NAME_BOX[0], y + NAME_BOX[1])
+    name = copied(screen, ["ctrl+a", "ctrl+c"])
+    expected_name = names[1].split("\t")[1]
+    check(name == expected_name,
+          "the detail window shows %r, the second horse is %r" % (name, expected_name))
+    screen.click(x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1])
+    wait_for("the detail window to close", lambda: not windows_named(screen, "詳細表示"))
+
+    # 終了(&X) ends the program, with status 0.
+    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    screen.keys("alt+f")
+    time.sleep(0.5)
+    screen.keys("x")
+    status = wait_for("the program to end", lambda: viewer.poll() is not None and
+                      (viewer.returncode,))[0]
+    check(status == 0, "Stallark.exe ended with status %d" % status)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        raise SystemExit(__doc__)
+    try:
+        main(*sys.argv[1:])
+    except Failure as failure:
+        raise SystemExit("FAILED: %s" % failure)
