@@ -77,7 +77,7 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
     names = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
                            capture_output=True, text=True).stdout.splitlines()[1:]
 
-    with desktop.Desktop() as screen:
+    with desktop.Desktop(work) as screen:
         screen.env["LC_ALL"] = "C.UTF-8"
         # Wine's own desktop process draws on the display it was started with, and the
         # prefix's server keeps it: restarted here, the server and its helpers belong to this
