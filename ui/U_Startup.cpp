@@ -5,6 +5,7 @@
 
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
+#include "U_TextBoxAccessible.h"
 
 #include <QGuiApplication>
 
@@ -13,6 +14,7 @@ void SetUpApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(STALLARK_VERSION));
     UseProgramFont();
     UseQtTranslation();
+    UseWholeTextBoxes();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {
