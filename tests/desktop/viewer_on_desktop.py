@@ -22,7 +22,7 @@ MIN_CONTRAST = 4.5
 BOX_GREY = (212, 208, 200)
 ITEM_ROLES = ("table cell", "list item", "tree item")
 
-Atspi = None  # imported once the desktop's buses are up
+Atspi = GLib = None  # imported once the desktop's buses are up
 
 
 def check(condition, message):
@@ -76,6 +76,25 @@ def descendants(node, depth=12):
         level = [child for parent in level for child in children(parent) if child is not None]
         found += level
     return found
+
+
+class Heard:
+    """Accessibility events of the given types, in the order a screen reader hears them."""
+
+    def __init__(self, *types):
+        self.events = []
+        self.listener = Atspi.EventListener.new(lambda event: self.events.append(
+            (event.type, event.source.get_role_name(), event.source.get_name())))
+        for name in types:
+            self.listener.register(name)
+
+    def until(self, event):
+        """Every event heard up to `event`, which must come."""
+        def heard_through():
+            while GLib.MainContext.default().iteration(False):
+                pass
+            return self.events.index(event) + 1 if event in self.events else 0
+        return self.events[:wait_for("%s %s %s to be heard" % event, heard_through) - 1]
 
 
 def showing(node):
@@ -322,9 +341,16 @@ def everyday_use(screen, programs, work):
     click_row(viewer, 2)
     screen.keys("ctrl+c")
     wait_for("the row on the clipboard", lambda: screen.clipboard() == "\t".join(expected[2]))
+    # A screen reader hears the detail window before anything in it: the name's selection
+    # heard first is read out alone, in place of the dialog.
+    heard = Heard("object:text-selection-changed", "window:activate")
     detail = open_detail(viewer)
+    early = heard.until(("window:activate", "dialog", "詳細表示"))
+    check(not [e for e in early if e[0] == "object:text-selection-changed"],
+          "heard before the detail window: %s" % early)
 
-    # Every box shows the start of its text; the name opens focused and wholly selected.
+    # Every box shows the start of its text, and describes it as one run of text, which a
+    # screen reader reads whole; the name opens focused and wholly selected.
     boxes = find_all(detail, "text")
     check(len(boxes) == 24, "%d edit boxes in the detail window" % len(boxes))
     wait_for("the boxes to be filled", lambda: text_of(find(detail, "text", "父")) != "")
@@ -332,6 +358,9 @@ def everyday_use(screen, programs, work):
         check(Atspi.Text.get_caret_offset(box) == 0,
               "box %s shows its text from offset %d" % (box.get_name(),
                                                         Atspi.Text.get_caret_offset(box)))
+        run = Atspi.Text.get_attribute_run(box, 0, False)
+        check(run.end_offset == len(text_of(box)), "box %s describes %r in a run to %d"
+              % (box.get_name(), text_of(box), run.end_offset))
     name_box = find(detail, "text", "馬名")
     check(text_of(name_box) == expected[2][1], "detail shows %r" % text_of(name_box))
     check("focused" in states(name_box), "the name box does not open focused")
@@ -408,7 +437,7 @@ WINDOW_MANAGER = {"everyday_use": "mutter"}
 
 
 def main():
-    global Atspi
+    global Atspi, GLib
     scenario, programs = SCENARIOS[sys.argv[1]], sys.argv[2:5]
     with tempfile.TemporaryDirectory(prefix="stallark-desktop-") as work, \
             desktop.Desktop(WINDOW_MANAGER.get(sys.argv[1], "openbox")) as screen:
@@ -416,8 +445,8 @@ def main():
                           HOME=work)
         import gi
         gi.require_version("Atspi", "2.0")
-        from gi.repository import Atspi as atspi
-        Atspi = atspi
+        from gi.repository import Atspi as atspi, GLib as glib
+        Atspi, GLib = atspi, glib
         scenario(screen, [os.path.abspath(p) for p in programs], work)
     print("passed:", sys.argv[1])
 
