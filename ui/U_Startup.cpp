@@ -3,6 +3,7 @@
 
 #include "U_Startup.h"
 
+#include "U_DesktopWindows.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
 #include "U_TextBoxAccessible.h"
@@ -15,6 +16,7 @@ void SetUpApplication() {
     UseProgramFont();
     UseQtTranslation();
     UseWholeTextBoxes();
+    KeepModalDialogsOnScreen();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {
