@@ -4,6 +4,7 @@
 #include "U_DesktopWindows.h"
 
 #include <QApplication>
+#include <QByteArrayList>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -41,6 +42,16 @@ private:
 };
 
 } // namespace
+
+void PreferDesktopPlatform() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("XDG_SESSION_TYPE") != "wayland")
+        return;
+    for (const QByteArray& desktop : qgetenv("XDG_CURRENT_DESKTOP").toLower().split(':'))
+        if (desktop == "gnome") {
+            qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+            return;
+        }
+}
 
 void KeepModalDialogsOnScreen() {
     qApp->installEventFilter(new TModalDialogKeeper(qApp));
