@@ -8,6 +8,7 @@
 #include "U_Analyze.h"
 #include "U_ErrorDisplay.h"
 #include "U_HorseStatus.h"
+#include "U_TextBoxAccessible.h"
 
 #include <QKeyEvent>
 
@@ -81,6 +82,7 @@ void TDetailWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void TDetailWindow::FormShow() {
+    const TQuietAccessibility quiet; // the dialog is announced once shown, with its boxes full
     FillDetail();
 }
 

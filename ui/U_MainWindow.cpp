@@ -42,6 +42,17 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
     return mime->urls().front().toLocalFile();
 }
 
+// Enter on a typed name closes the open dialog under its completion list, which then stays on
+// screen holding the keyboard and swallowing the next click. While it is open Qt also ignores
+// the window manager's activation of the main window, so it is closed as soon as a name is
+// chosen, before the dialog goes: otherwise the main window stays inactive, the hidden name
+// box keeps the focus, and a screen reader hears nothing of the list.
+void HideCompletionList() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowType() == Qt::Popup && window->isVisible())
+            window->hide();
+}
+
 } // namespace
 
 int HorseIndexFromCaption(const QString& caption) {
@@ -106,6 +117,7 @@ std::optional<QString> TMainForm::RunOpenDialog() {
             for (int column = 1; column < files->header()->count(); ++column)
                 files->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
         openDialog_->resize(OpenDialogFirstSize);
+        connect(openDialog_, &QFileDialog::filesSelected, this, &HideCompletionList);
     }
     // The kept name is offered focused and selected, so that typing a new one replaces it,
     // however the dialog was closed the last time.
@@ -125,11 +137,7 @@ std::optional<QString> TMainForm::RunOpenDialog() {
 }
 
 void TMainForm::ReturnFromOpenDialog() {
-    // Enter on a typed name closes the dialog under its completion popup, which then stays on
-    // screen holding the keyboard and swallowing the next click.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowType() == Qt::Popup && window->isVisible())
-            window->hide();
+    HideCompletionList();
     activateWindow();
     ui->HorseListView->setFocus(Qt::OtherFocusReason);
 }

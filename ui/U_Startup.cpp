@@ -3,8 +3,10 @@
 
 #include "U_Startup.h"
 
+#include "U_DesktopWindows.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
+#include "U_TextBoxAccessible.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,6 +55,8 @@ void SetUpApplication() {
     KeepNoSettings();
     UseProgramFont();
     UseQtTranslation();
+    UseWholeTextBoxes();
+    KeepModalDialogsOnScreen();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {
