@@ -50,15 +50,12 @@ class Desktop:
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME", "GTK_THEME",
                      "SESSION_MANAGER", "XDG_SESSION_TYPE"):
             self.env.pop(name, None)
+        self.folder = folder
         self.home = os.path.join(folder, "home")
         runtime = os.path.join(folder, "runtime")
         os.mkdir(self.home)
         os.mkdir(runtime, mode=0o700)
-        self.env.update(HOME=self.home, XDG_RUNTIME_DIR=runtime,
-                        XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
-                        XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
-                        XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
-                        XDG_STATE_HOME=os.path.join(self.home, ".local", "state"))
+        self.env.update(XDG_RUNTIME_DIR=runtime, **_home_variables(self.home))
 
     def files_in_home(self):
         return sorted(os.path.join(folder, name) for folder, _, names in os.walk(self.home)
@@ -114,7 +111,11 @@ class Desktop:
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                    stderr=subprocess.DEVNULL)
-        self.spawn(WINDOW_MANAGERS[self.window_manager], stdout=subprocess.DEVNULL,
+        # The window manager keeps its caches in a home of its own, apart from the programs'.
+        manager_home = os.path.join(self.folder, "window-manager")
+        os.mkdir(manager_home)
+        self.spawn(WINDOW_MANAGERS[self.window_manager], env=dict(
+            self.env, **_home_variables(manager_home)), stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
         wait_for("the window manager", lambda: "window id" in self.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
@@ -192,3 +193,11 @@ def _parse_ppm(data):
     pixels = data[position:]
     return [[tuple(pixels[(row * width + col) * 3:(row * width + col) * 3 + 3])
              for col in range(width)] for row in range(height)]
+
+
+def _home_variables(home):
+    """HOME and the XDG folders below it."""
+    return dict(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                XDG_STATE_HOME=os.path.join(home, ".local", "state"))

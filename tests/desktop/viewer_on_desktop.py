@@ -328,7 +328,7 @@ def everyday_use(screen, programs, work):
     subprocess.run([gen, path], check=True, capture_output=True)
     # The icon theme has the program's icon as the package installs it.
     env = dict(screen.env, XDG_DATA_DIRS=os.path.dirname(ICONS) + ":/usr/local/share:/usr/share")
-    home_before = set(screen.files_in_home())  # the window manager's log
+    home_before = set(screen.files_in_home())  # what the desktop itself left there
     viewer = Viewer(screen, stallark, env, work)
 
     # The start-up window: an empty list, nothing to show in detail, a file menu whose separator
