@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QByteArrayList>
 #include <QEvent>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -22,10 +20,13 @@ protected:
             auto* window = static_cast<QWidget*>(watched);
             if (window->isWindow() && window->isModal() && window->isMinimized())
                 // Once the window manager has finished minimising, not inside it.
-                QTimer::singleShot(0, window, [dialog = QPointer<QWidget>(window)] {
-                    if (dialog != nullptr && dialog->isVisible())
-                        ShowAgain(dialog);
-                });
+                QMetaObject::invokeMethod(
+                    window,
+                    [window] {
+                        if (window->isVisible())
+                            ShowAgain(window);
+                    },
+                    Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
