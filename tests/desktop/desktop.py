@@ -26,6 +26,11 @@ class Failure(AssertionError):
     pass
 
 
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
 def wait_for(what, probe, deadline=DEADLINE):
     """Polls `probe` until it returns something true; returns that, or fails naming `what`."""
     end = time.monotonic() + deadline
