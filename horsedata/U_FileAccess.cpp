@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
+// The reader's one sequence on every platform (open, size, read, zero-fill, close) and its
+// messages; the system calls are in U_FileAccessPosix.cpp and U_FileAccessWin32.cpp.
 #include "U_FileAccess.h"
 #include "U_FileAccessSystem.h"
 
@@ -55,6 +57,7 @@ bool ReadBlock(const std::string& path, std::size_t length, std::span<std::uint8
             break;
         done += got;
     }
+    // A short read is no error: what the file no longer holds reads as zero.
     std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done),
               buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
 
