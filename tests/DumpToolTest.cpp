@@ -8,6 +8,7 @@
 #include "U_HorseRow.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -237,6 +238,37 @@ TEST_F(DumpTool, MissingFileIsAnInOutError) {
     EXPECT_EQ(Lines(run.Err).size(), 1u);
 }
 
+// -o writes what standard output would get; FILE is written only from a file that was read,
+// and never in place of the horse data file.
+TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
+    const QString out = QString::fromStdString(Dir.File("出力.tsv"));
+    const auto contents = [&out] {
+        QFile file(out);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
+    };
+    WriteBytes(out.toStdString(), std::vector<std::uint8_t>(100'000, 'x'));
+    const RunResult piped = RunDump({"--fields", Path});
+    const RunResult written = RunDump({"--fields", "-o", out, Path});
+    ASSERT_EQ(written.ExitCode, 0) << written.Err;
+    EXPECT_EQ(written.Out + written.Err, "");
+    EXPECT_EQ(contents(), piped.Out);
+
+    const std::string notHorseFile = Dir.File("short.dat");
+    WriteBytes(notHorseFile, std::vector<std::uint8_t>(10, 0));
+    EXPECT_EQ(RunDump({"--output", out, QString::fromStdString(notHorseFile)}).ExitCode, 2);
+    EXPECT_EQ(contents(), piped.Out);
+
+    const std::string noFolder = Dir.File("missing") + "/out.tsv";
+    const RunResult failed = RunDump({"-o", QString::fromStdString(noFolder), Path});
+    EXPECT_EQ(failed.ExitCode, 3);
+    EXPECT_EQ(failed.Out, "");
+    EXPECT_EQ(failed.Err, "stallark-dump: " + noFolder + ": ファイルが見つかりません\n");
+
+    EXPECT_EQ(RunDump({"-o", Path, Path}).ExitCode, 1);
+    HorseBlock block{};
+    EXPECT_TRUE(TDM_FileAccess().ReadHorseBlock(Path.toStdString(), block.size(), block));
+}
+
 TEST_F(DumpTool, UsageHelpAndVersion) {
     const RunResult none = RunDump({});
     EXPECT_EQ(none.ExitCode, 1);
@@ -247,8 +279,8 @@ TEST_F(DumpTool, UsageHelpAndVersion) {
 
     const RunResult help = RunDump({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    for (const char* text :
-         {"--all", "--fields", "--json", "Exit codes", "1  usage error", "3  I/O error"})
+    for (const char* text : {"--all", "--fields", "--json", "--output <OUTPUT>", "Exit codes",
+                             "1  usage error", "496631, 584756 or 589312 bytes", "3  I/O error"})
         EXPECT_NE(help.Out.find(text), std::string::npos) << text;
 
     const RunResult version = RunDump({"--version"});

@@ -3,6 +3,7 @@
 
 // stallark-dump: prints the horses of a horse data file as tab-separated text or as JSON, for a
 // spreadsheet or a script: the texts of the viewer's horse list, or one column per field.
+#include "ConsoleWriter.h"
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
 #include "U_FilePath.h"
@@ -15,9 +16,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,18 @@ enum ExitCode {
     ExitNotHorseFile = 2,
     ExitInOutError = 3,
 };
+
+// The recognised file sizes in bytes, as the table holds them: "496631, 584756, 589312", or with
+// `lastSeparator` " or " "496631, 584756 or 589312".
+std::string RecognisedSizes(const char* lastSeparator) {
+    std::string sizes;
+    for (const HorseFileLayout& layout : HorseFileLayouts) {
+        if (!sizes.empty())
+            sizes += &layout == std::end(HorseFileLayouts) - 1 ? lastSeparator : ", ";
+        sizes += std::to_string(layout.FileSize);
+    }
+    return sizes;
+}
 
 const char* const Description =
     "Prints the horses of a horse data file on standard output: by default as UTF-8\n"
@@ -43,50 +56,88 @@ const char* const Description =
     "for a code without a name); with --all, last, 登録状態, the slot state (1 for a listed\n"
     "horse). Numbers are plain decimals.\n"
     "\n"
+    "-o OUTPUT writes the output to the file OUTPUT instead, the same UTF-8 text; OUTPUT is\n"
+    "created, or emptied, only once FILE has been read. A console of Windows shows the\n"
+    "Japanese texts right whatever its code page.\n"
+    "\n"
     "Exit codes:\n"
     "  0  success\n"
-    "  1  usage error\n"
-    "  2  not a horse data file (not a regular file of 496631, 584756 or 589312 bytes)\n"
-    "  3  I/O error (the file cannot be opened or read, or the output cannot be written)";
+    "  1  usage error\n";
+
+std::string HelpDescription() {
+    return Description +
+           ("  2  not a horse data file (not a regular file of " + RecognisedSizes(" or ") +
+            " bytes)\n") +
+           "  3  I/O error (the file cannot be opened or read, or the output cannot be written)";
+}
 
 enum class Format { ListTexts, Fields, Json };
 
 struct Options {
-    std::string Path; // UTF-8
+    std::string Path;                      // UTF-8
+    std::optional<std::string> OutputPath; // UTF-8; standard output when not given
     bool All = false;
     Format Output = Format::ListTexts;
 };
 
 void PrintError(const std::string& message) {
-    std::fprintf(stderr, "stallark-dump: %s\n", message.c_str());
+    WriteStandard(StandardStream::Error, "stallark-dump: " + message + "\n");
+}
+
+[[noreturn]] void ExitUsageError(const std::string& message) {
+    PrintError(message);
+    std::exit(ExitUsage);
+}
+
+// -o naming the horse data file itself would overwrite the file it was read from.
+bool IsSameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    return std::filesystem::equivalent(FilePathFromUtf8(first), FilePathFromUtf8(second), error);
 }
 
 // Reads the command line; --help and --version end the program here, as does a usage error.
+// Qt would print its help and its messages in the ANSI code page on Windows; they go through
+// WriteStandard like every other text.
 Options ParseArguments(const QCoreApplication& app) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(Description));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    parser.setApplicationDescription(QString::fromStdString(HelpDescription()));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption all("all", "Print every slot 0..63, not only the listed horses.");
     const QCommandLineOption fields("fields",
                                     "Print one column per field instead (not with --json).");
     const QCommandLineOption json("json", "Print a JSON array of horse objects instead.");
+    const QCommandLineOption output(
+        {"o", "output"}, "Write the output to the file OUTPUT instead of standard output.",
+        "OUTPUT");
     parser.addOption(all);
     parser.addOption(fields);
     parser.addOption(json);
+    parser.addOption(output);
     parser.addPositionalArgument("FILE", "The horse data file.");
-    parser.process(app);
+    if (!parser.parse(app.arguments()))
+        ExitUsageError(parser.errorText().toStdString());
+    if (parser.isSet(version)) {
+        const QString line = app.applicationName() + ' ' + app.applicationVersion() + '\n';
+        std::exit(WriteStandard(StandardStream::Output, line.toStdString()) ? ExitOk
+                                                                            : ExitInOutError);
+    }
+    if (parser.isSet(help) || parser.isSet("help-all"))
+        std::exit(WriteStandard(StandardStream::Output, parser.helpText().toStdString())
+                      ? ExitOk
+                      : ExitInOutError);
 
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        PrintError("exactly one FILE expected; see --help");
-        std::exit(ExitUsage);
+    if (files.size() != 1)
+        ExitUsageError("exactly one FILE expected; see --help");
+    if (parser.isSet(fields) && parser.isSet(json))
+        ExitUsageError("--fields and --json cannot be combined: JSON has every field already");
+    Options options{files.front().toStdString(), std::nullopt, parser.isSet(all)};
+    if (parser.isSet(output)) {
+        options.OutputPath = parser.value(output).toStdString();
+        if (IsSameFile(options.Path, *options.OutputPath))
+            ExitUsageError(*options.OutputPath + ": -o names the horse data file itself");
     }
-    if (parser.isSet(fields) && parser.isSet(json)) {
-        PrintError("--fields and --json cannot be combined: JSON has every field already");
-        std::exit(ExitUsage);
-    }
-    Options options{files.front().toUtf8().toStdString(), parser.isSet(all)};
     if (parser.isSet(fields))
         options.Output = Format::Fields;
     else if (parser.isSet(json))
@@ -96,9 +147,7 @@ Options ParseArguments(const QCoreApplication& app) {
 
 // The one line shown for a file the reader refuses: its size against the recognised ones.
 std::string NotHorseFileMessage(const std::string& path) {
-    std::string recognised;
-    for (const HorseFileLayout& layout : HorseFileLayouts)
-        recognised += (recognised.empty() ? "" : ", ") + std::to_string(layout.FileSize);
+    const std::string recognised = RecognisedSizes(", ");
     std::error_code error;
     const std::filesystem::path file = FilePathFromUtf8(path);
     const auto status = std::filesystem::status(file, error);
@@ -258,8 +307,16 @@ int Run(const Options& options) {
         return ExitInOutError;
     }
     const std::string text = OutputText(table, options);
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
+    if (options.OutputPath) {
+        try {
+            WriteOutputFile(*options.OutputPath, text);
+        } catch (const EInOutError& error) {
+            PrintError(*options.OutputPath + ": " + error.what());
+            return ExitInOutError;
+        }
+        return ExitOk;
+    }
+    if (!WriteStandard(StandardStream::Output, text)) {
         PrintError("cannot write the output");
         return ExitInOutError;
     }

@@ -11,13 +11,17 @@ install: a silent install (/S) into Program Files; the files are those of the zi
 stripped, Stallark.exe is a GUI program with the icon, the Start menu has its entry and the
 system's program list its entry. The files of drive C before the install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
-build prints for the same files, of every recognised size and hostile ones, with each option.
+build prints for the same files, of every recognised size and hostile ones, with each option;
+-o writes the file what a pipe gets; on a console the Japanese texts arrive as characters; a
+path over 260 characters opens by its \\?\ form.
 uninstall: a silent uninstall leaves drive C as it was before the install, the program list
 without the entry.
 """
 
 import os
 import random
+import re
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -48,15 +52,20 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine(argv):
+def wine(argv, env=WINE_ENV):
     """Runs a Windows program to its end. Its output goes through files, not pipes: a helper
     process that Wine starts on the way inherits them and would hold a pipe open."""
     with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
-        status = subprocess.run(["wine"] + argv, env=WINE_ENV, stdout=stdout, stderr=stderr,
+        status = subprocess.run(["wine"] + argv, env=env, stdout=stdout, stderr=stderr,
                                 timeout=120).returncode
         stdout.seek(0)
         stderr.seek(0)
         return subprocess.CompletedProcess(argv, status, stdout.read(), stderr.read())
+
+
+def wine_traced(argv):
+    """wine() with Wine's trace of file calls on standard error."""
+    return wine(argv, dict(WINE_ENV, WINEDEBUG="trace+file"))
 
 
 def files_of_drive_c():
@@ -173,7 +182,51 @@ def dump(linux_dump, stallark_gen):
                       "%s: messages differ: %r under Wine, %r on Linux" % (what, windows_error,
                                                                            linux_error))
                 compared += 1
+        output_file_console_and_long_path(windows_dump, linux_dump, folder)
     print("the installed stallark-dump.exe printed what Linux prints in %d runs" % compared)
+
+
+def output_file_console_and_long_path(windows_dump, linux_dump, folder):
+    demo = os.path.join(folder, "demo-589312.dat")
+    piped = wine([windows_dump, "--fields", windows_path(demo)])
+    output = os.path.join(folder, "出力.tsv")
+    written = wine([windows_dump, "--fields", "-o", windows_path(output), windows_path(demo)])
+    with open(output, "rb") as file:
+        check(written.returncode == 0 and written.stdout == b"" and file.read() == piped.stdout,
+              "-o did not write what a pipe gets: %r" % written.stderr)
+
+    # On a terminal Wine gives the program a console, as cmd.exe does; its code page is no
+    # UTF-8, so the texts arrive right only as characters. The console expands tabs.
+    missing = windows_path(os.path.join(folder, "missing.dat"))
+    command = "stty cols 250; " + "; ".join(
+        shlex.join(["wine", windows_dump, path]) for path in (windows_path(demo), missing))
+    with tempfile.TemporaryFile() as terminal:
+        subprocess.run(["script", "-qec", command, "/dev/null"], env=WINE_ENV,
+                       stdin=subprocess.DEVNULL, stdout=terminal, timeout=120)
+        terminal.seek(0)
+        seen = spaced(re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|\r", "", terminal.read().decode()))
+    expected = subprocess.run([linux_dump, demo], check=True, capture_output=True, text=True)
+    for line in expected.stdout.splitlines() + ["stallark-dump: %s: ファイルが見つかりません" % missing]:
+        check(spaced(line).strip() in seen, "on a console %r reads\n%s" % (line, seen))
+
+    # Wine enforces no 260-character limit: its trace shows that the path went to CreateFileW in
+    # its \\?\ form.
+    deep = os.path.join(folder, *["長いフォルダ名" + "f" * 60] * 4)
+    os.makedirs(deep)
+    long_path = os.path.join(deep, "馬データ.dat")
+    os.link(demo, long_path)
+    traced = wine_traced([windows_dump, windows_path(long_path)])
+    linux = subprocess.run([linux_dump, long_path], capture_output=True)
+    escaped = ("\\\\?\\" + windows_path(folder)).replace("\\", "\\\\").encode()
+    check(len(windows_path(long_path)) > 260 and traced.returncode == 0 and
+          traced.stdout.replace(b"\r\n", b"\n") == linux.stdout and
+          b'CreateFileW L"' + escaped in traced.stderr,
+          "the long path %s did not open by its \\\\?\\ form" % windows_path(long_path))
+
+
+def spaced(text):
+    """Text with its tabs and runs of spaces as one space, as a console shows it."""
+    return re.sub(r"[ \t]+", " ", text)
 
 
 def uninstall(state):

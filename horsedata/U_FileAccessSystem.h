@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// The system calls behind the file reader, one implementation per platform: U_FileAccessPosix.cpp
+// and U_FileAccessWin32.cpp, chosen by the build. U_FileAccess.cpp holds the one sequence that
+// uses them. Every failure throws EInOutError with the system's own error number.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace FileAccessSystem {
+
+// The conditions the messages tell apart; they are also the program's error numbers.
+inline constexpr int FileNotFound = 2;
+inline constexpr int PathNotFound = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+
+// Which condition a system error number stands for; nullopt for any other failure.
+std::optional<int> ConditionOf(int systemError);
+
+// The system's error number for an argument it cannot take (a file name holding a NUL byte).
+extern const int InvalidArgument;
+
+// An open file: a descriptor on Linux, a HANDLE on Windows. Both fit and neither is -1 when open.
+using NativeFile = std::intptr_t;
+inline constexpr NativeFile NoFile = -1;
+
+// Opens the existing file at `path` (UTF-8, free of NUL bytes) for reading, never creating it and
+// letting others go on reading and writing it. NoFile for something that is no regular file and
+// cannot even be opened, which the reader refuses like any other file that is no horse file.
+NativeFile Open(const std::string& path);
+// The file's size when it is a regular file; nullopt for a folder, a pipe or a device.
+std::optional<std::int64_t> RegularFileSize(NativeFile file);
+// Reads up to `count` bytes from `position` on; 0 at the end of the file.
+std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count, std::int64_t position);
+void Close(NativeFile file);
+// For a way out that already has its own error.
+void CloseQuietly(NativeFile file) noexcept;
+
+} // namespace FileAccessSystem

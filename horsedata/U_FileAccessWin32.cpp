@@ -1,0 +1,150 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+// The file reader's system calls on Windows: Win32 error codes, CreateFileW with UTF-16 paths
+// (long ones in their \\?\ form), and ReadFile at an offset.
+#include "U_FileAccess.h"
+#include "U_FileAccessSystem.h"
+
+#include <algorithm>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace FileAccessSystem {
+
+namespace {
+
+[[noreturn]] void RaiseInOutError(DWORD systemError = ::GetLastError()) {
+    throw EInOutError(InOutErrorCode(static_cast<int>(systemError)), static_cast<int>(systemError));
+}
+
+HANDLE Handle(NativeFile file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// The UTF-8 path as Windows takes it; a path that is no valid UTF-8 names no file.
+std::wstring WidePath(const std::string& path) {
+    if (path.empty())
+        return {};
+    const int inputSize = static_cast<int>(path.size());
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), inputSize, nullptr, 0);
+    if (size == 0)
+        RaiseInOutError();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), inputSize, wide.data(), size);
+    return wide;
+}
+
+// The path to give CreateFileW. Without the \\?\ form Windows refuses a path of MAX_PATH (260)
+// characters or more unless the machine allows long paths, so such a path goes in that form:
+// made full by GetFullPathNameW, as Windows would (\\?\ itself takes the path as it is), and
+// \\?\UNC\ for a share. A shorter path goes as it is, read as Windows always has.
+std::wstring LongPathForm(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size < MAX_PATH)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    if (full.starts_with(LR"(\\?\)") || full.starts_with(LR"(\\.\)"))
+        return full;
+    if (full.starts_with(LR"(\\)"))
+        return LR"(\\?\UNC\)" + full.substr(2);
+    return LR"(\\?\)" + full;
+}
+
+// Windows reports a file used as a folder (horses.dat\x.dat) like a missing folder; Linux
+// tells the two apart (ENOTDIR), and so does the message.
+bool NearestExistingFolderIsAFile(const std::wstring& path) {
+    for (std::size_t end = path.find_last_of(L"\\/"); end != std::wstring::npos && end > 0;
+         end = path.find_last_of(L"\\/", end - 1)) {
+        const DWORD attributes = ::GetFileAttributesW(path.substr(0, end).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    }
+    return false;
+}
+
+} // namespace
+
+// A missing folder (ERROR_PATH_NOT_FOUND) reads as a missing file, as ENOENT does on Linux.
+std::optional<int> ConditionOf(int systemError) {
+    switch (systemError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return FileNotFound;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return PathNotFound;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return TooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+        return AccessDenied;
+    default:
+        return std::nullopt;
+    }
+}
+
+const int InvalidArgument = ERROR_INVALID_PARAMETER;
+
+NativeFile Open(const std::string& path) {
+    // Read-only, because the viewer never writes; shared for reading and writing, so that a
+    // game holding the file open does not block it. Backup semantics let a folder open too, to
+    // be refused later like any other file that cannot be a horse file.
+    const std::wstring widePath = LongPathForm(WidePath(path));
+    const HANDLE file =
+        ::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        return reinterpret_cast<NativeFile>(file);
+    const DWORD openError = ::GetLastError();
+    if (openError == ERROR_PATH_NOT_FOUND && NearestExistingFolderIsAFile(widePath))
+        RaiseInOutError(ERROR_DIRECTORY);
+    RaiseInOutError(openError);
+}
+
+std::optional<std::int64_t> RegularFileSize(NativeFile file) {
+    // Only a regular disk file: no pipe, console or device, and no folder.
+    if (::GetFileType(Handle(file)) != FILE_TYPE_DISK)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(Handle(file), &information))
+        RaiseInOutError();
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
+                                     information.nFileSizeLow);
+}
+
+std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
+                   std::int64_t position) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(position) & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(position) >> 32);
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(Handle(file), buffer, wanted, &got, &at)) {
+        if (::GetLastError() == ERROR_HANDLE_EOF)
+            return 0;
+        RaiseInOutError();
+    }
+    return got;
+}
+
+void Close(NativeFile file) {
+    if (!::CloseHandle(Handle(file)))
+        RaiseInOutError();
+}
+
+void CloseQuietly(NativeFile file) noexcept {
+    ::CloseHandle(Handle(file));
+}
+
+} // namespace FileAccessSystem
