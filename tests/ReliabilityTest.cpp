@@ -96,6 +96,7 @@ TEST(HostileFile, RefusedFilesAreSizedButNeverRead) {
     ASSERT_GE(CountOf(*goodCalls, FileCall::Size), 1u);
     ASSERT_GE(CountOf(*goodCalls, FileCall::Read), 1u);
     EXPECT_EQ(goodCalls->back().What, FileCall::Close);
+    EXPECT_EQ(goodCalls->rbegin()[1].Offset, HorseFileLayouts[0].BlockOffset); // the read
 
     // That they are refused, without an error or a wait, FileReaderTest checks.
     for (const std::string& path : MakeRefusedFiles(dir)) {
