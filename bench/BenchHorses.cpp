@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <span>
 #include <stdexcept>
 
 namespace {
@@ -53,9 +52,7 @@ HorseBlock BenchBlock(int listed) {
         horse.UpperDistance = 2000 + 200 * (i % 8);
         horse.ExeAbility = {1 + i % 43, (i * 5) % 44, i % 3 == 0 ? 0 : 7, i % 4 == 0 ? 12 : 0};
         horse.EqpAbility = {1 + i % 52, (i * 7) % 53, i % 2 == 0 ? 0 : 30, i % 5 == 0 ? 3 : 0};
-        EncodeRecord(horse,
-                     std::span<std::uint8_t, RecordSize>(
-                         block.data() + static_cast<std::size_t>(i) * RecordSize, RecordSize));
+        PutHorse(block, i, horse);
     }
     return block;
 }

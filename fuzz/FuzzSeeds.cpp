@@ -31,9 +31,7 @@ HorseBlock EdgeBlock() {
         horse.UpperDistance = high ? 1000 : 4000;
         horse.ExeAbility = {i % 5 == 0 ? 0 : 43, 44, 0, 255};
         horse.EqpAbility = {52, 0, 53, i};
-        EncodeRecord(horse,
-                     std::span<std::uint8_t, RecordSize>(
-                         block.data() + static_cast<std::size_t>(i) * RecordSize, RecordSize));
+        PutHorse(block, i, horse);
     }
     return block;
 }

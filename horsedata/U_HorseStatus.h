@@ -47,8 +47,8 @@ public:
     bool operator==(const TDM_HorseStatus&) const = default;
 };
 
-// One of the ten basic abilities: its column, its name in stallark-dump's JSON and its caption
-// (the detail window's label, and the column's in stallark-dump --fields).
+// One of the ten basic abilities: its column, its name in stallark-dump's JSON (and, after
+// "E_", that of its box in the detail window) and its column's caption in stallark-dump --fields.
 struct BasicAbilityField {
     const char* Key;
     const char* Caption;

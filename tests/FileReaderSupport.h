@@ -3,7 +3,7 @@
 
 #pragma once
 
-// What the reader's tests on every platform share.
+// What the reader's tests on every platform and the hostile-file tests share.
 #include "TestFiles.h"
 #include "U_FileAccess.h"
 
@@ -14,23 +14,31 @@
 
 inline constexpr std::uint8_t Untouched = 0x5C;
 
-// A block whose bytes all differ from their neighbours and from the file's filler pattern.
-inline HorseBlock PatternBlock() {
+// A block whose bytes all differ from their neighbours and none is 0x00, so that a missing,
+// moved or zeroed byte shows; `salt` makes another such block.
+inline HorseBlock PatternBlock(int salt = 0) {
     HorseBlock block;
     for (std::size_t n = 0; n < block.size(); ++n)
-        block[n] = static_cast<std::uint8_t>((n * 31 + n / 251 + 1) & 0xFF);
+        block[n] =
+            static_cast<std::uint8_t>(1 + (n * 7 + n / 251 + static_cast<std::size_t>(salt)) % 251);
     return block;
 }
 
 struct ReadResult {
-    bool Ok;
+    bool Ok = false;
     HorseBlock Buffer;
+    std::optional<EInOutError> Error; // the I/O error the read raised
+    std::string Message() const { return Error ? Error->what() : ""; }
 };
 
 inline ReadResult Read(const std::string& path) {
-    ReadResult result{false, {}};
+    ReadResult result;
     result.Buffer.fill(Untouched);
-    result.Ok = TDM_FileAccess().ReadHorseBlock(path, HorseBlockSize, result.Buffer);
+    try {
+        result.Ok = TDM_FileAccess().ReadHorseBlock(path, HorseBlockSize, result.Buffer);
+    } catch (const EInOutError& error) {
+        result.Error = error;
+    }
     return result;
 }
 
@@ -40,10 +48,5 @@ inline bool IsUntouched(const HorseBlock& buffer) {
 
 // The I/O error that reading `path` raises, or nullopt when it raises none.
 inline std::optional<EInOutError> ReadError(const std::string& path) {
-    try {
-        Read(path);
-    } catch (const EInOutError& error) {
-        return error;
-    }
-    return std::nullopt;
+    return Read(path).Error;
 }

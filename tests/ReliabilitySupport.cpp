@@ -77,8 +77,8 @@ constexpr long ReadCall = -1;
 constexpr long SizeCalls[] = {FstatCall, __NR_newfstatat, __NR_statx};
 constexpr long ReadCalls[] = {ReadCall, __NR_pread64, __NR_readv, __NR_preadv, __NR_preadv2};
 
-// A filter for the calling thread only that hands the calls above to a listener; returns the
-// listener's descriptor, or -1.
+// A filter for the calling thread only that hands the calls above and close to a listener;
+// returns the listener's descriptor, or -1.
 int StopFileCallsOfThisThread() {
     if (AuditArch == 0 || ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
         return -1;
@@ -88,7 +88,7 @@ int StopFileCallsOfThisThread() {
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
     };
-    std::vector<long> stopped;
+    std::vector<long> stopped = {__NR_close};
     for (const long call : SizeCalls)
         if (call >= 0)
             stopped.push_back(call);
@@ -109,20 +109,53 @@ int StopFileCallsOfThisThread() {
 
 FileCall Describe(const seccomp_data& data) {
     const long number = data.nr;
-    bool isRead = false;
+    FileCall::Kind kind = number == __NR_close ? FileCall::Close : FileCall::Size;
     for (const long call : ReadCalls)
-        isRead = isRead || call == number;
+        if (call == number)
+            kind = FileCall::Read;
     const bool hasOffset =
         number == __NR_pread64 || number == __NR_preadv || number == __NR_preadv2;
-    return {isRead ? FileCall::Read : FileCall::Size, number, static_cast<int>(data.args[0]),
+    return {kind, number, static_cast<int>(data.args[0]),
             hasOffset ? static_cast<std::int64_t>(data.args[3]) : -1};
+}
+
+// Answers each call stopped on `listener` by `onCall` until `finished` holds and no call waits.
+// Returns false when the kernel cannot let a stopped call go on (before 5.5): such calls fail
+// instead, so that the work ends.
+bool AnswerFileCalls(int listener, const FileCallAnswer& onCall,
+                     const std::function<bool()>& finished) {
+    bool canContinue = true;
+    while (true) {
+        pollfd waiting{listener, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, 20);
+        if (ready > 0 && (waiting.revents & POLLIN) != 0) {
+            seccomp_notif request{};
+            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0)
+                continue; // the call went away (its thread was interrupted)
+            seccomp_notif_resp response{};
+            response.id = request.id;
+            response.error = -onCall(Describe(request.data));
+            if (response.error == 0)
+                response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response) != 0 && errno == EINVAL &&
+                response.flags != 0) {
+                canContinue = false;
+                response.flags = 0;
+                response.error = -ENOSYS;
+                ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response);
+            }
+            continue;
+        }
+        // Once the work has returned, every call it made was answered.
+        if (finished() || (ready > 0 && (waiting.revents & POLLHUP) != 0))
+            return canContinue;
+    }
 }
 
 } // namespace
 
-std::optional<std::vector<FileCall>>
-WatchFileCalls(const std::function<void()>& work,
-               const std::function<void(const FileCall&)>& onCall) {
+std::optional<std::vector<FileCall>> WatchFileCalls(const std::function<void()>& work,
+                                                    const FileCallAnswer& onCall) {
     std::promise<int> listenerMade;
     std::future<int> listenerFuture = listenerMade.get_future();
     std::atomic<bool> done = false;
@@ -147,47 +180,38 @@ WatchFileCalls(const std::function<void()>& work,
 
     std::vector<FileCall> calls;
     std::exception_ptr callbackFailure;
-    bool cannotContinue = false;
-    while (true) {
-        pollfd waiting{listener, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, 20);
-        if (ready > 0 && (waiting.revents & POLLIN) != 0) {
-            seccomp_notif request{};
-            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0)
-                continue; // the call went away (its thread was interrupted)
-            const FileCall call = Describe(request.data);
+    const bool canContinue = AnswerFileCalls(
+        listener,
+        [&](const FileCall& call) {
             calls.push_back(call);
-            if (!callbackFailure) {
-                try {
-                    onCall(call);
-                } catch (...) {
-                    callbackFailure = std::current_exception();
-                }
+            try {
+                return callbackFailure ? 0 : onCall(call);
+            } catch (...) {
+                callbackFailure = std::current_exception();
+                return 0;
             }
-            seccomp_notif_resp response{};
-            response.id = request.id;
-            response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
-            if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response) != 0 && errno == EINVAL) {
-                // A kernel that cannot let a stopped call go on (before 5.5): fail the call
-                // instead, so the work ends, and report that the watch is not available.
-                cannotContinue = true;
-                response.flags = 0;
-                response.error = -ENOSYS;
-                ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &response);
-            }
-            continue;
-        }
-        // The work has returned: every call it made was answered before it could return.
-        if (done || (ready > 0 && (waiting.revents & POLLHUP) != 0))
-            break;
-    }
+        },
+        [&] { return done.load(); });
     worker.join();
     ::close(listener);
-    if (cannotContinue)
+    if (!canContinue)
         return std::nullopt;
     if (failure)
         std::rethrow_exception(failure);
     if (callbackFailure)
         std::rethrow_exception(callbackFailure);
     return calls;
+}
+
+bool WatchThisThreadForGood(FileCallAnswer onCall) {
+    std::promise<int> listenerMade;
+    // Made before the watch, which a thread inherits from the one that makes it.
+    std::thread([onCall = std::move(onCall), listener = listenerMade.get_future()]() mutable {
+        const int fd = listener.get();
+        if (fd >= 0)
+            AnswerFileCalls(fd, onCall, [] { return false; });
+    }).detach();
+    const int listener = StopFileCallsOfThisThread();
+    listenerMade.set_value(listener);
+    return listener >= 0;
 }

@@ -36,19 +36,26 @@ struct ViewState {
     std::string DifferenceFrom(const ViewState& other) const;
 };
 
-// One system call by which the reader looks at an open file.
+// One system call by which the reader looks at an open file or closes it.
 struct FileCall {
-    enum Kind { Size, Read } What;
+    enum Kind { Size, Read, Close } What;
     long Number;         // the system call
     int Fd;              // its descriptor
     std::int64_t Offset; // for pread and preadv, the file offset; else -1
 };
 
-// Runs `work` on a thread of its own on which every size query (fstat, newfstatat, statx) and
-// every read (read, pread64, readv, preadv, preadv2) stops before the kernel carries it out.
-// `onCall` then runs on the calling thread, while the work waits, and the call goes on when it
-// returns: a test can change the file exactly between two steps of the reader. Returns the
+// Answers a stopped call: 0 lets it go on, an errno makes it fail with that error instead.
+using FileCallAnswer = std::function<int(const FileCall&)>;
+
+// Runs `work` on a thread of its own on which every size query (fstat, newfstatat, statx),
+// every read (read, pread64, readv, preadv, preadv2) and every close stops before the kernel
+// carries it out. `onCall` then runs on the calling thread, while the work waits: a test can
+// change the file exactly between two steps of the reader, or make a step fail. Returns the
 // calls seen, or nothing when the kernel offers no such stop (seccomp user notification).
-std::optional<std::vector<FileCall>>
-WatchFileCalls(const std::function<void()>& work,
-               const std::function<void(const FileCall&)>& onCall);
+std::optional<std::vector<FileCall>> WatchFileCalls(const std::function<void()>& work,
+                                                    const FileCallAnswer& onCall);
+
+// The same stops for the calling thread itself, for the rest of the process, as a thread's
+// watch cannot be taken off again: for a forked child only. `onCall` runs on a thread of its
+// own. False when the kernel offers no such stop.
+bool WatchThisThreadForGood(FileCallAnswer onCall);

@@ -29,12 +29,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
-    EncodeRecord(horse,
-                 std::span<std::uint8_t, RecordSize>(
-                     block.data() + static_cast<std::size_t>(index) * RecordSize, RecordSize));
-}
-
 std::vector<std::string> MakeWrongSizedFiles(const TempDir& dir) {
     std::vector<std::string> paths;
     std::vector<std::int64_t> sizes = {0, 1, HorseBlockSize, 69'712};

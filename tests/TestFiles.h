@@ -30,9 +30,6 @@ private:
     std::filesystem::path path_;
 };
 
-// Puts `horse` into record `index` of `block`.
-void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
-
 // Writes into `dir` a regular file of every size near and around the recognised ones (each one
 // byte short and one long, empty, one byte, the block alone, the block's end) and returns
 // their paths: files the reader must refuse without an error.

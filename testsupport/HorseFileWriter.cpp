@@ -64,7 +64,8 @@ std::vector<std::uint8_t> EncodeName(std::string_view text) {
     return bytes;
 }
 
-void EncodeRecord(const HorseRecordFields& horse, std::span<std::uint8_t, RecordSize> record) {
+void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse) {
+    Require(index >= 0 && index < RecordCount, "record index out of 0..63");
     auto inRange = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
     Require(inRange(horse.Registered, 0, 255), "slot state out of range");
     for (int v : {horse.Speed, horse.Endurance, horse.Stamina})
@@ -77,7 +78,7 @@ void EncodeRecord(const HorseRecordFields& horse, std::span<std::uint8_t, Record
         Require(inRange(horse.ExeAbility[slot], 0, 255) && inRange(horse.EqpAbility[slot], 0, 255),
                 "ability code out of 0..255");
 
-    std::uint8_t* r = record.data();
+    std::uint8_t* r = block.data() + static_cast<std::size_t>(index) * RecordSize;
     r[SlotStateOffset] = static_cast<std::uint8_t>(horse.Registered);
     PutPackedField(r, AgreementBit, horse.Agreement);
     PutPackedField(r, StaminaBit, horse.Stamina - AbilityBase);

@@ -19,9 +19,9 @@
 // One horse in decoded units, as the horse table holds it.
 struct HorseRecordFields {
     int Registered = 1;
-    std::string HorseName;
-    std::string FatherName;
-    std::string MotherName;
+    std::string HorseName{};
+    std::string FatherName{};
+    std::string MotherName{};
     // The ten basic abilities in display order. Speed, Endurance and Stamina 30..157;
     // Power, Agreement and Guts 0..127; the rest 0..255.
     int Speed = 30, Endurance = 30, Stamina = 30, Power = 0, Agility = 0;
@@ -35,9 +35,9 @@ struct HorseRecordFields {
 // Throws std::invalid_argument for a character the table lacks.
 std::vector<std::uint8_t> EncodeName(std::string_view text);
 
-// Writes the fields into a 400-byte record; bytes the decoder does not read are left as found.
-// Throws std::invalid_argument for a value the record cannot hold.
-void EncodeRecord(const HorseRecordFields& horse, std::span<std::uint8_t, RecordSize> record);
+// Writes the fields into record `index` of `block`; bytes the decoder does not read are left as
+// found. Throws std::invalid_argument for a value the record cannot hold.
+void PutHorse(HorseBlock& block, int index, const HorseRecordFields& horse);
 
 // A whole file of `fileSize` bytes (one of the recognised sizes) with `block` at its offset;
 // the bytes around the block are a fixed non-zero pattern so that a misplaced read shows.

@@ -14,6 +14,7 @@
 
 namespace {
 
+// Here, not in the layout: uic takes a window's size from its layout, never its position.
 const QPoint FirstPosition(293, 151);
 
 QString Decimal(std::int32_t value) {
@@ -95,12 +96,10 @@ void TDetailWindow::FillDetail() {
     const int i = HorseIndex;
     ui->E_HorseName->setText(QString::fromStdString(table.HorseName[i]));
 
-    QLineEdit* const abilityBoxes[BasicAbilityCount] = {
-        ui->E_Speed,     ui->E_Endurance, ui->E_Stamina, ui->E_Power,    ui->E_Agility,
-        ui->E_Agreement, ui->E_Temper,    ui->E_Guts,    ui->E_Reactive, ui->E_Durability};
-    const auto abilities = table.BasicAbilities(i);
-    for (int n = 0; n < BasicAbilityCount; ++n)
-        abilityBoxes[n]->setText(Decimal(abilities[n]));
+    // Each ability's box is named after its column: E_Speed for Speed.
+    for (const BasicAbilityField& field : BasicAbilityFields)
+        findChild<QLineEdit*>(QStringLiteral("E_") + field.Key)
+            ->setText(Decimal((table.*field.Column)[i]));
 
     AddAbilityNames(ui->LB_ExeAbility, table.ExeAbilities(i), &TDM_Analyze::ExeAbilityName);
     AddAbilityNames(ui->LB_EqpAbility, table.EqpAbilities(i), &TDM_Analyze::EqpAbilityName);

@@ -26,9 +26,8 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
+// Here, not in the layout: uic takes a window's size from its layout, never its position.
 const QPoint FirstPosition(192, 107);
-constexpr int ClientWidth = 800;
-constexpr int ClientHeight = 484;
 constexpr int ColumnWidths[HorseRowColumnCount] = {24, 112, 40, 200, 80, 72, 128, 128};
 constexpr int RowHeight = 17;
 // Wide enough for every column of the dialog's file list.
@@ -73,7 +72,9 @@ TMainForm::TMainForm(QWidget* parent)
       ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)) {
     ui->setupUi(this);
     ui->N1->setSeparator(true); // a line only: no text to draw or to read out
-    setFixedSize(ClientWidth, ui->MainMenu->sizeHint().height() + ClientHeight);
+    // The layout's size is the client area's; the menu bar, as high as the font makes it,
+    // comes on top.
+    setFixedSize(width(), ui->MainMenu->sizeHint().height() + height());
     move(FirstPosition);
     setAcceptDrops(true);
 

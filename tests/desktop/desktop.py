@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: MIT
 """A private X desktop for driving the real viewer as a person does.
 
-Xvfb with openbox, a session bus with the accessibility bus, and the viewer itself: every
-process is started here in a process group of its own and ended by its id when the desktop
-closes, also after a failure. Input goes in only as X events (xdotool); what is shown is read
+Xvfb with a window manager (openbox, or mutter), a session bus with the accessibility bus, and
+the viewer itself: every process is started here in a process group of its own and ended by its
+id when the desktop closes, also after a failure. Input goes in only as X events (xdotool); what is shown is read
 back through AT-SPI, as a screen reader reads it, and from screenshots.
 """
 
@@ -24,6 +24,11 @@ WINDOW_MANAGERS = {"openbox": ["openbox", "--sm-disable"],
 
 class Failure(AssertionError):
     pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
 
 
 def wait_for(what, probe, deadline=DEADLINE):

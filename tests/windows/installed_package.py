@@ -28,6 +28,9 @@ import tempfile
 import time
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+from desktop import Failure, check  # noqa: E402
+
 PROGRAM_FILES = "Program Files/Stallark"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Stallark"
 ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png"
@@ -35,15 +38,6 @@ ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png
 SCRATCH = ("windows/", "users/root/Temp/", "users/root/AppData/Local/Temp/")
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
-
-
-class Failure(AssertionError):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def drive_c():

@@ -22,7 +22,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
 import desktop  # noqa: E402
-from desktop import Failure, wait_for  # noqa: E402
+from desktop import Failure, check, wait_for  # noqa: E402
 
 # The environment as the caller gave it, without the desktop's display that desktop.py adds.
 CALLER_ENV = dict(os.environ)
@@ -31,11 +31,6 @@ CALLER_ENV = dict(os.environ)
 # it) and 閉じる (Button1 at 440,400, 75 x 25).
 NAME_BOX = (32 + 48 + 20, 16 + 20 + 10)
 CLOSE_BUTTON = (440 + 37, 400 + 12)
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def windows_named(screen, title):
