@@ -10,10 +10,11 @@ STALLARK_DUMP are the Linux build's. Wine has no accessibility bus, so what the 
 read from their titles (xdotool), from the clipboard after Ctrl+C (xclip) and from screenshots.
 The scenario: start; a missing file typed into ファイルを開く gives the error box, titled
 Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
-17 pixels apart, and the list has the keyboard as soon as the dialog has closed; 詳細表示
-shows the one chosen; neither window can be resized or maximised; 終了 ends the program with
-status 0, leaving nothing of Qt's in the registry. Nothing here activates a window itself: the
-program must. The Wine prefix is the caller's (WINEPREFIX), its server already running.
+17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
+by a cancel; 詳細表示 shows the one chosen; neither window can be resized or maximised; 終了
+ends the program with status 0, leaving nothing of Qt's in the registry. Nothing here
+activates a window itself: the program must. The Wine prefix is the caller's (WINEPREFIX), its
+server already running.
 """
 
 import collections
@@ -140,8 +141,8 @@ def restart_wine(env):
     subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
 
 
-def open_typed_path(screen, main_window, path):
-    """ファイル(&F) → ファイルを開く(&O); the Windows open dialog takes a typed Z:\\ path."""
+def open_dialog(screen, main_window, keys):
+    """ファイル(&F) → ファイルを開く(&O), then `keys` in the dialog, which must close it."""
     wait_until_active(screen, main_window)
     screen.keys("alt+f")
     time.sleep(0.5)
@@ -150,11 +151,18 @@ def open_typed_path(screen, main_window, path):
         "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
                                                check=False).strip()))
     time.sleep(1.0)
-    screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
-    screen.type("Z:" + path.replace("/", "\\"))
-    screen.keys("Return")
+    keys()
     wait_for("the open dialog to close", lambda: screen.run(
         ["xdotool", "getwindowname", dialog], check=False) == "")
+
+
+def open_typed_path(screen, main_window, path):
+    """The Windows open dialog takes a typed Z:\\ path."""
+    def type_path():
+        screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
+        screen.type("Z:" + path.replace("/", "\\"))
+        screen.keys("Return")
+    open_dialog(screen, main_window, type_path)
 
 
 def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
@@ -196,6 +204,8 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[0],
           "the first row reads %r, the Linux build lists %r" % (row, expected_rows[0]))
+    # So too once the dialog is cancelled: the next Down selects the second horse.
+    open_dialog(screen, main_window, lambda: screen.keys("Escape"))
     screen.keys("Down")
     row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[1],
