@@ -59,13 +59,25 @@ TEST(ProgramFont, AsksForItsOwnFamilyWhereInstalledElseTheFirstStandIn) {
             return families.contains(name, Qt::CaseInsensitive);
         };
     };
+    const auto noJapanese = [] { return QStringList(); };
+    EXPECT_EQ(ProgramFontFamily(
+                  among({"DejaVu Sans", "IPAGothic", "ＭＳ Ｐゴシック", "IPAPGothic"}), noJapanese),
+              "ＭＳ Ｐゴシック");
+    EXPECT_EQ(ProgramFontFamily(among({"IPAPGothic", "MS PGothic"}), noJapanese), "MS PGothic");
+    EXPECT_EQ(ProgramFontFamily(among({"IPAGothic", "ipapgothic"}), noJapanese), "IPAPGothic");
+    EXPECT_EQ(ProgramFontFamily(among({"TakaoPGothic", "Noto Sans CJK JP"}), noJapanese),
+              "Noto Sans CJK JP");
+    // A Windows without the family: one that every Windows has, before any other.
     EXPECT_EQ(
-        ProgramFontFamily(among({"DejaVu Sans", "IPAGothic", "ＭＳ Ｐゴシック", "IPAPGothic"})),
-        "ＭＳ Ｐゴシック");
-    EXPECT_EQ(ProgramFontFamily(among({"IPAPGothic", "MS PGothic"})), "MS PGothic");
-    EXPECT_EQ(ProgramFontFamily(among({"IPAGothic", "ipapgothic"})), "IPAPGothic");
-    EXPECT_EQ(ProgramFontFamily(among({"TakaoPGothic", "Noto Sans CJK JP"})), "Noto Sans CJK JP");
-    EXPECT_EQ(ProgramFontFamily(among({"DejaVu Sans"})), "ＭＳ Ｐゴシック");
+        ProgramFontFamily(among({"IPAPGothic", "Meiryo", "Yu Gothic UI", "Meiryo UI"}), noJapanese),
+        "Yu Gothic UI");
+    // None of the list: a family with Japanese characters, never one Qt picks at random.
+    EXPECT_EQ(ProgramFontFamily(among({"DejaVu Serif"}),
+                                [] {
+                                    return QStringList{"Some Mincho", "Other Gothic"};
+                                }),
+              "Some Mincho");
+    EXPECT_EQ(ProgramFontFamily(among({"DejaVu Sans"}), noJapanese), "ＭＳ Ｐゴシック");
 }
 
 // Also run in the Japanese locale (tests/CMakeLists.txt), where Qt lists IPAPGothic only as

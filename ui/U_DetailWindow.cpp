@@ -36,7 +36,8 @@ const QColor DisplayBoxBackground(212, 208, 200);
 
 TDetailWindow::TDetailWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint), // no sizing frame on Windows
       ui(std::make_unique<Ui::TDetailWindow>()) {
     ui->setupUi(this);
     setFixedSize(size());

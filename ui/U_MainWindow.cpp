@@ -11,13 +11,11 @@
 #include "U_FileAccess.h"
 #include "U_HorseListModel.h"
 #include "U_HorseStatus.h"
+#include "U_OpenDialog.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QTreeView>
 
 #include <memory>
 #include <stdexcept>
@@ -30,8 +28,6 @@ namespace {
 const QPoint FirstPosition(192, 107);
 constexpr int ColumnWidths[HorseRowColumnCount] = {24, 112, 40, 200, 80, 72, 128, 128};
 constexpr int RowHeight = 17;
-// Wide enough for every column of the dialog's file list.
-const QSize OpenDialogFirstSize(720, 440);
 
 // The one local file a drag carries, if it carries exactly one.
 std::optional<QString> DroppedFile(const QMimeData* mime) {
@@ -39,17 +35,6 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
         !mime->urls().front().isLocalFile())
         return std::nullopt;
     return mime->urls().front().toLocalFile();
-}
-
-// Enter on a typed name closes the open dialog under its completion list, which then stays on
-// screen holding the keyboard and swallowing the next click. While it is open Qt also ignores
-// the window manager's activation of the main window, so it is closed as soon as a name is
-// chosen, before the dialog goes: otherwise the main window stays inactive, the hidden name
-// box keeps the focus, and a screen reader hears nothing of the list.
-void HideCompletionList() {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowType() == Qt::Popup && window->isVisible())
-            window->hide();
 }
 
 } // namespace
@@ -65,11 +50,14 @@ int HorseIndexFromCaption(const QString& caption) {
     return index;
 }
 
+// Windows gives a window a sizing frame, and through it a way to maximise, unless it is asked
+// for a fixed one; elsewhere the fixed size alone says so.
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)) {
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)),
+      openDialog_(std::make_unique<TOpenDialog>(this)) {
     ui->setupUi(this);
     ui->N1->setSeparator(true); // a line only: no text to draw or to read out
     // The layout's size is the client area's; the menu bar, as high as the font makes it,
@@ -86,6 +74,9 @@ TMainForm::TMainForm(QWidget* parent)
         list->setColumnWidth(column, ColumnWidths[column]);
     list->horizontalHeader()->setSectionsClickable(false);
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // A style's least row height follows the font (Windows' adds the header's margins to it),
+    // and would otherwise win over the rows' own height.
+    list->verticalHeader()->setMinimumSectionSize(1);
     list->verticalHeader()->setDefaultSectionSize(RowHeight);
 
     ui->Button1->setEnabled(false);
@@ -107,40 +98,12 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() = default;
 
 std::optional<QString> TMainForm::RunOpenDialog() {
-    if (openDialog_ == nullptr) {
-        openDialog_ = new QFileDialog(this);
-        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        openDialog_->setFileMode(QFileDialog::AnyFile); // a typed missing name reaches the load
-        openDialog_->setObjectName("OpenDialog");
-        // The file list's size, type and date columns take the width of their texts, which
-        // the dialog's own fixed widths clip in the program's font.
-        if (auto* files = openDialog_->findChild<QTreeView*>("treeView"))
-            for (int column = 1; column < files->header()->count(); ++column)
-                files->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-        openDialog_->resize(OpenDialogFirstSize);
-        connect(openDialog_, &QFileDialog::filesSelected, this, &HideCompletionList);
-    }
-    // The kept name is offered focused and selected, so that typing a new one replaces it,
-    // however the dialog was closed the last time.
-    if (auto* name = openDialog_->findChild<QLineEdit*>("fileNameEdit")) {
-        name->setFocus(Qt::OtherFocusReason);
-        name->selectAll();
-    }
-    const bool chosen = openDialog_->exec() == QDialog::Accepted;
-    ReturnFromOpenDialog();
-    if (!chosen || openDialog_->selectedFiles().isEmpty())
-        return std::nullopt;
-    const QString file = openDialog_->selectedFiles().front();
-    // The next showing opens in the chosen file's folder, with its name offered; a typed path
-    // would otherwise leave the dialog in the folder it showed.
-    openDialog_->selectFile(file);
-    return file;
-}
-
-void TMainForm::ReturnFromOpenDialog() {
-    HideCompletionList();
+    std::optional<QString> file = openDialog_->Run();
+    // The main window, active again, gives the keyboard to the list, however the dialog
+    // closed.
     activateWindow();
     ui->HorseListView->setFocus(Qt::OtherFocusReason);
+    return file;
 }
 
 void TMainForm::LoadHorseFile(const QString& path) {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-class QFileDialog;
 class THorseListModel;
+class TOpenDialog;
 
 namespace Ui {
 class TMainForm;
@@ -43,11 +43,10 @@ private:
     void Button1Click();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
-    void ReturnFromOpenDialog();
 
     std::unique_ptr<Ui::TMainForm> ui;
-    THorseListModel* horseList_;        // the rows of HorseListView
-    QFileDialog* openDialog_ = nullptr; // made on first use; keeps the last chosen name
+    THorseListModel* horseList_;              // the rows of HorseListView
+    std::unique_ptr<TOpenDialog> openDialog_; // keeps the last chosen file between uses
 };
 
 // The horse index that a row's caption names. Throws with the message the user sees when the

@@ -25,8 +25,8 @@ void KeepNoSettings() {
     // Qt's file dialog reads its folder, history and column widths from a settings file that
     // every Qt program shares (QtProject.conf) when it is made, and writes them back when it
     // goes. That file is moved into a folder of the program's own resources, where there is
-    // nothing to read and nothing can be written. (On Windows the dialog's settings are in the
-    // registry, which this does not move.)
+    // nothing to read and nothing can be written. (On Windows they would be in the registry,
+    // which this does not move: there the program shows the system's own dialog instead.)
     for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
             QSettings::setPath(format, scope, QStringLiteral(":/no-settings"));

@@ -9,15 +9,17 @@
 
 install: a silent install (/S) into Program Files; the files are those of the zip, the DLLs are
 stripped, Stallark.exe is a GUI program with the icon, the Start menu has its entry and the
-system's program list its entry. The files of drive C before the install are kept in STATE.
+system's program list its entry, with its numbers as numbers. The files of drive C and the
+registry before the install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
 build prints for the same files, of every recognised size and hostile ones, with each option;
 -o writes the file what a pipe gets; on a console the Japanese texts arrive as characters; a
 path over 260 characters opens by its \\?\ form.
-uninstall: a silent uninstall leaves drive C as it was before the install, the program list
-without the entry.
+uninstall: a silent uninstall leaves drive C and the registry as they were before the install
+(what Wine changes by itself aside).
 """
 
+import json
 import os
 import random
 import re
@@ -36,6 +38,28 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Stall
 ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png"
 # Folders of drive C that Windows and Wine write to by themselves.
 SCRATCH = ("windows/", "users/root/Temp/", "users/root/AppData/Local/Temp/")
+# What Wine and Windows write into the registry by themselves, to be left out of comparing it:
+# the display adapters and monitors that Wine records afresh for every X display it meets, and
+# its settings of that display; Wine's own settings and debugger, and the count of its service
+# manager's starts; the machine's network cards; the console's defaults, written when the first
+# console program runs; keys that Windows always has and Wine makes on first use; and the files
+# that Windows deletes when it next starts, among them the copy of itself that every
+# uninstaller leaves in the temporary folder.
+SYSTEM_ENTRIES = (
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Video",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E968-E325-11CE-BFC1-08002BE10318}",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E96E-E325-11CE-BFC1-08002BE10318}",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Enum\DISPLAY",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current",
+    r"HKEY_CURRENT_USER\Software\Wine",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\ServiceCurrent",
+    r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\NetworkCards",
+    r"HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\NetworkCards",
+    r"HKEY_CURRENT_USER\Console",
+    r"HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\RunServices",
+    r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced",
+    r'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager: "PendingFileRenameOperations"=',
+)
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
@@ -78,6 +102,29 @@ def files_of_drive_c():
     return found
 
 
+def registry():
+    """Every key and value of the machine's and the user's hives, each as a line of what
+    `reg export` writes: the key's line alone, or "key: value line"."""
+    entries = set()
+    with tempfile.TemporaryDirectory() as folder:
+        for hive in ("HKLM", "HKCU"):
+            path = os.path.join(folder, hive + ".reg")
+            result = wine(["reg", "export", hive, windows_path(path), "/y"])
+            check(result.returncode == 0, "reg export %s ended with status %d" % (
+                hive, result.returncode))
+            with open(path, encoding="utf-16") as file:
+                # A long value goes on over lines that end in a backslash.
+                text = re.sub(r"\\\n\s*", "", file.read())
+            key = None
+            for line in text.splitlines():
+                if line.startswith("[") and line.endswith("]"):
+                    key = line[1:-1]
+                    entries.add(key)
+                elif line and key is not None:
+                    entries.add("%s: %s" % (key, line))
+    return {entry for entry in entries if not entry.startswith(SYSTEM_ENTRIES)}
+
+
 def objdump(path):
     return subprocess.run(["x86_64-w64-mingw32-objdump", "-h", "-p", path], check=True,
                           capture_output=True, text=True).stdout
@@ -86,7 +133,8 @@ def objdump(path):
 def install(installer, zip_file, state):
     before = files_of_drive_c()
     with open(state, "w", encoding="utf-8") as file:
-        file.write("\n".join(sorted(before)))
+        json.dump({"files": sorted(before), "registry": sorted(registry())}, file, indent=0,
+                  ensure_ascii=False)
     result = wine([installer, "/S"])
     check(result.returncode == 0, "the installer ended with status %d" % result.returncode)
 
@@ -122,6 +170,13 @@ def install(installer, zip_file, state):
     entry = wine(["reg", "query", UNINSTALL_KEY]).stdout.decode("utf-8", "replace")
     for value in ("DisplayName", "UninstallString", "DisplayIcon"):
         check(value in entry, "the program list's entry has no %s:\n%s" % (value, entry))
+    numbers = dict(re.findall(r"^\s*(\w+)\s+REG_DWORD\s+(0x[0-9a-f]+)\s*$", entry, re.M))
+    size_kb = sum(os.path.getsize(os.path.join(install_dir(), name))
+                  for name in installed) // 1024
+    check(numbers.get("NoModify") == "0x1" and numbers.get("NoRepair") == "0x1" and
+          abs(int(numbers.get("EstimatedSize", "0"), 16) - size_kb) < size_kb // 10,
+          "the program list's entry has not NoModify and NoRepair 1 and EstimatedSize about"
+          " %d (KB) as numbers:\n%s" % (size_kb, entry))
     print("installed silently: %d files, a Start menu entry and a program list entry"
           % len(installed))
 
@@ -239,13 +294,17 @@ def uninstall(state):
     while os.path.exists(install_dir()) and time.monotonic() < deadline:
         time.sleep(0.2)
     with open(state, encoding="utf-8") as file:
-        before = set(file.read().splitlines())
-    left = files_of_drive_c() - before
+        before = json.load(file)
+    left = files_of_drive_c() - set(before["files"])
     leftovers = sorted(left) + ([PROGRAM_FILES] if os.path.exists(install_dir()) else [])
     check(not leftovers, "left behind: %s" % leftovers)
     entry = wine(["reg", "query", UNINSTALL_KEY])
     check(entry.returncode != 0, "the program list still has the entry")
-    print("uninstalled silently: nothing left on drive C, no program list entry")
+    now = registry()
+    old = set(before["registry"])
+    check(now == old, "the registry differs from before the install:\nleft: %s\ngone: %s" % (
+        "\n  ".join(sorted(now - old)), "\n  ".join(sorted(old - now))))
+    print("uninstalled silently: nothing left on drive C or in the registry")
 
 
 def main(argv):

@@ -7,14 +7,19 @@
 
 STALLARK_EXE is the installed Stallark.exe (a Windows or a Unix path); STALLARK_GEN and
 STALLARK_DUMP are the Linux build's. Wine has no accessibility bus, so what the windows show is
-read from their titles (xdotool) and from the clipboard after Ctrl+C (xclip). The scenario:
-start; a missing file typed into ファイルを開く gives the error box, titled Stallark; a horse
-file opened by its typed Z:\\ path fills the list with the file's horses; 詳細表示 shows the
-one chosen; 終了 ends the program with status 0. The Wine prefix is the caller's (WINEPREFIX),
-its server already running.
+read from their titles (xdotool), from the clipboard after Ctrl+C (xclip) and from screenshots.
+The scenario: start; a missing file typed into ファイルを開く gives the error box, titled
+Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
+17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
+by a cancel; 詳細表示 shows the one chosen; neither window can be resized or maximised; 終了
+ends the program with status 0, leaving nothing of Qt's in the registry. Nothing here
+activates a window itself: the program must. The Wine prefix is the caller's (WINEPREFIX), its
+server already running.
 """
 
+import collections
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -31,6 +36,10 @@ CALLER_ENV = dict(os.environ)
 # it) and 閉じる (Button1 at 440,400, 75 x 25).
 NAME_BOX = (32 + 48 + 20, 16 + 20 + 10)
 CLOSE_BUTTON = (440 + 37, 400 + 12)
+# The rows of the list, one below the other.
+ROW_PITCH = 17
+# What Qt's file dialog leaves in the registry when it goes.
+QT_SETTINGS_KEY = r"HKCU\Software\QtProject"
 
 
 def windows_named(screen, title):
@@ -47,6 +56,35 @@ def window_origin(screen, window):
             key, value = line.split(":", 1)
             values[key.strip()] = value.strip()
     return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+
+
+def wait_until_active(screen, window):
+    wait_for("the window %s to be active" % window, lambda: screen.run(
+        ["xdotool", "getactivewindow"], check=False).strip() == window)
+
+
+def check_fixed_frame(screen, window, what):
+    """The window manager is told that the window has one size only, and offers neither to
+    resize nor to maximise it."""
+    hints = screen.run(["xprop", "-id", window, "WM_NORMAL_HINTS", "_NET_WM_ALLOWED_ACTIONS"])
+    least = re.search(r"minimum size: (\d+) by (\d+)", hints)
+    most = re.search(r"maximum size: (\d+) by (\d+)", hints)
+    check(least and most and least.groups() == most.groups(),
+          "the %s can change its size:\n%s" % (what, hints))
+    offered = re.findall(r"_NET_WM_ACTION_(\w+)", hints)
+    check(offered and not {"RESIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT"} & set(offered),
+          "the window manager offers to %s the %s" % (" and ".join(offered), what))
+
+
+def row_lines(screen, main_window):
+    """The heights at which the list's horizontal grid lines cross a line of pixels just inside
+    the ID column, where no text is drawn: the colour found there most often after the
+    background. The line ends above the list's lower edge, which the menu bar pushes down."""
+    x, y = window_origin(screen, main_window)
+    strip = [row[0] for row in screen.screenshot(x + 3, y, 1, 440)]
+    colours = collections.Counter(strip).most_common(2)
+    check(len(colours) == 2, "the list shows no grid lines")
+    return [height for height, colour in enumerate(strip) if colour == colours[1][0]]
 
 
 def copied(screen, keys):
@@ -88,8 +126,9 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
         finally:
             restart_wine(CALLER_ENV)
     print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
-          " typed Z:\\ path, listed the horses as Linux does, showed a horse's details and"
-          " ended with status 0")
+          " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
+          " keyboard in the list, showed a horse's details, kept both frames fixed and ended"
+          " with status 0, leaving no settings" % ROW_PITCH)
 
 
 def restart_wine(env):
@@ -102,9 +141,9 @@ def restart_wine(env):
     subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
 
 
-def open_typed_path(screen, main_window, path):
-    """ファイル(&F) → ファイルを開く(&O); the Windows open dialog takes a typed Z:\\ path."""
-    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+def open_dialog(screen, main_window, keys):
+    """ファイル(&F) → ファイルを開く(&O), then `keys` in the dialog, which must close it."""
+    wait_until_active(screen, main_window)
     screen.keys("alt+f")
     time.sleep(0.5)
     screen.keys("o")
@@ -112,11 +151,18 @@ def open_typed_path(screen, main_window, path):
         "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
                                                check=False).strip()))
     time.sleep(1.0)
-    screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
-    screen.type("Z:" + path.replace("/", "\\"))
-    screen.keys("Return")
+    keys()
     wait_for("the open dialog to close", lambda: screen.run(
         ["xdotool", "getwindowname", dialog], check=False) == "")
+
+
+def open_typed_path(screen, main_window, path):
+    """The Windows open dialog takes a typed Z:\\ path."""
+    def type_path():
+        screen.keys("End", "shift+Home", "Delete")  # the name kept from the last time
+        screen.type("Z:" + path.replace("/", "\\"))
+        screen.keys("Return")
+    open_dialog(screen, main_window, type_path)
 
 
 def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
@@ -126,7 +172,7 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     main_window = wait_for("the main window, titled Stallark",
                            lambda: windows_named(screen, "Stallark"), deadline=60)[0]
     print("the window titled Stallark showed after %.1f s" % (time.monotonic() - started))
-    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    check_fixed_frame(screen, main_window, "main window")
 
     # A missing file: the error box says so, titled with the application's title, which is
     # taken from the program file's name (Ctrl+C copies a Windows message box's title and
@@ -134,7 +180,6 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     open_typed_path(screen, main_window, os.path.join(os.path.dirname(horse_file), "none.dat"))
     box = wait_for("the error box, titled Stallark too", lambda: [
         window for window in windows_named(screen, "Stallark") if window != main_window])[0]
-    screen.run(["xdotool", "windowactivate", "--sync", box], check=False)
     time.sleep(0.5)
     lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
     check("Stallark" in lines and "ファイルが見つかりません." in lines,
@@ -143,17 +188,24 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     wait_for("the error box to close",
              lambda: windows_named(screen, "Stallark") == [main_window])
 
-    # The horse file, by its typed path.
+    # The horse file, by its typed path: one row per horse, each 17 pixels below the last
+    # whatever the height of the font, which Windows' style would otherwise make the least.
     open_typed_path(screen, main_window, horse_file)
-    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    lines = wait_for("the rows", lambda: (lambda found: found if len(found) >= len(
+        expected_rows) else None)(row_lines(screen, main_window)))
+    pitches = {below - above for above, below in zip(lines, lines[1:])}
+    check(len(lines) == len(expected_rows) and pitches == {ROW_PITCH},
+          "%d rows listed, their grid lines at %s" % (len(expected_rows), lines))
 
-    # The first Down arrow selects the first horse; Ctrl+C copies its row as the list shows
-    # it, which must be the Linux build's texts for the same file.
-    time.sleep(0.5)
+    # Straight after the dialog, the main window is active and the list has the keyboard: the
+    # first Down arrow selects the first horse; Ctrl+C copies its row as the list shows it,
+    # which must be the Linux build's texts for the same file.
     screen.keys("Down")
     row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[0],
           "the first row reads %r, the Linux build lists %r" % (row, expected_rows[0]))
+    # So too once the dialog is cancelled: the next Down selects the second horse.
+    open_dialog(screen, main_window, lambda: screen.keys("Escape"))
     screen.keys("Down")
     row = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[1],
@@ -163,6 +215,7 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     screen.keys("Return")
     detail = wait_for("the detail window, titled 詳細表示",
                       lambda: windows_named(screen, "詳細表示"))[0]
+    check_fixed_frame(screen, detail, "detail window")
     x, y = window_origin(screen, detail)
     screen.click(x + NAME_BOX[0], y + NAME_BOX[1])
     name = copied(screen, ["ctrl+a", "ctrl+c"])
@@ -173,13 +226,18 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     wait_for("the detail window to close", lambda: not windows_named(screen, "詳細表示"))
 
     # 終了(&X) ends the program, with status 0.
-    screen.run(["xdotool", "windowactivate", "--sync", main_window], check=False)
+    wait_until_active(screen, main_window)
     screen.keys("alt+f")
     time.sleep(0.5)
     screen.keys("x")
     status = wait_for("the program to end", lambda: viewer.poll() is not None and
                       (viewer.returncode,))[0]
     check(status == 0, "Stallark.exe ended with status %d" % status)
+    # Qt's file dialog would have written its folder and history on the way out.
+    found = subprocess.run(["wine", "reg", "query", QT_SETTINGS_KEY], env=screen.env,
+                           stdin=subprocess.DEVNULL, capture_output=True)
+    check(found.returncode != 0, "the program left %s in the registry:\n%s" % (
+        QT_SETTINGS_KEY, found.stdout.decode("utf-8", "replace")))
 
 
 if __name__ == "__main__":
