@@ -98,6 +98,7 @@ TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOverAndF2StartsIt) {
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->text(), "6");
+    EXPECT_EQ(editor->accessibleName(), "ID"); // a screen reader says what is typed
 }
 
 TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {
@@ -405,13 +406,19 @@ TEST_F(ViewerTest, EnterAndDoubleClickShowTheSelectedHorse) {
     EXPECT_EQ(speed, "38");
 }
 
-TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRow) {
-    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5})));
+TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRowAndCtrlShiftCEveryRow) {
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({5, 9})));
     SelectRow(List(), 0);
     QApplication::clipboard()->clear();
     QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), RowTexts(0).join('\t'));
     EXPECT_EQ(RowTexts(0).size(), HorseRowColumnCount);
+    QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(
+        QApplication::clipboard()->text().split('\n'),
+        (QStringList{
+            "ID\t馬名\t性齢\t基本能力\t距離適性\tコース適性\t発動系アビリティ\t装備系アビリティ",
+            RowTexts(0).join('\t'), RowTexts(1).join('\t'), ""}));
 }
 
 TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {
