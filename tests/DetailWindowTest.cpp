@@ -57,9 +57,15 @@ TEST_F(DetailWindowTest, ShowsEveryFieldOfTheHorse) {
     EXPECT_EQ(Text("E_Rank"), "");
     for (const char* fixed : {"Edit13", "Edit14", "Edit15", "Edit16", "Edit17", "Edit18", "Edit19"})
         EXPECT_EQ(Text(fixed), "？") << fixed;
-}
+    // Every box is readable on its grey, and named for a screen reader.
+    for (QWidget* box : detail->findChildren<QWidget*>()) {
+        if (!box->inherits("QLineEdit") && !box->inherits("QListWidget"))
+            continue;
+        EXPECT_EQ(box->palette().color(QPalette::Base), DisplayBoxBackground);
+        EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
+    }
 
-TEST_F(DetailWindowTest, EmptyAbilitySlotsAddNoLines) {
+    // Empty ability slots add no lines.
     HorseRecordFields horse = SampleHorse();
     horse.ExeAbility = {0, 0, 0, 0};
     horse.EqpAbility = {0, 0, 0, 43};
@@ -162,26 +168,18 @@ TEST_F(DetailWindowTest, EveryControlStandsInsideItsBoxesFrameAsDrawn) {
     EXPECT_EQ(detail->size(), QSize(592, 453));
     EXPECT_EQ(detail->minimumSize(), detail->maximumSize());
     EXPECT_EQ(detail->pos(), QPoint(293, 151));
-    const Qt::WindowFlags flags = detail->windowFlags();
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-
+    EXPECT_EQ(detail->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                       Qt::WindowCloseButtonHint),
+              Qt::WindowCloseButtonHint);
     QStringList captions;
     for (const char* label : {"L_Hyphen", "Label16", "Label20"})
         captions << detail->findChild<QLabel*>(label)->text();
-    const QList<QGroupBox*> boxes = detail->findChildren<QGroupBox*>();
-    for (QGroupBox* box : boxes)
+    for (QGroupBox* box : detail->findChildren<QGroupBox*>()) {
         captions << box->title();
-    EXPECT_EQ(captions.join(' '),
-              "～ ダート 追 馬名 アビリティ 距離適性 コース適性 脚質 成長タイプ "
-              "基本能力 父母");
-    for (QGroupBox* box : boxes) {
-        // The frame's lines as the box draws them, found from the middle of each side.
         QImage drawn(box->size(), QImage::Format_RGB32);
-        box->render(&drawn, {}, {}, QWidget::DrawWindowBackground);
+        box->render(&drawn, {}, {}, QWidget::DrawWindowBackground); // the box without controls
         const QRgb background = drawn.pixel(box->width() / 2, box->height() / 2);
-        auto lineEnds = [&](QPoint at, QPoint step) { // where the line starts and ends
+        auto line = [&](QPoint at, QPoint step) { // the line's first pixel met, and the next past
             while (drawn.valid(at) && drawn.pixel(at) == background)
                 at += step;
             QPoint past = at;
@@ -190,37 +188,23 @@ TEST_F(DetailWindowTest, EveryControlStandsInsideItsBoxesFrameAsDrawn) {
             return std::pair{at, past};
         };
         const int right = box->width() - 10, middle = box->height() / 2;
-        const auto [top, belowTop] = lineEnds({right, 0}, {0, 1});
-        const QRect inside(QPoint(lineEnds({0, middle}, {1, 0}).second.x(), belowTop.y()),
-                           QPoint(lineEnds({box->width() - 1, middle}, {-1, 0}).second.x(),
-                                  lineEnds({right, box->height() - 1}, {0, -1}).second.y()));
-        // The caption sits on the top line: drawn above it and below it.
-        int captionAbove = 0, captionBelow = 0;
-        for (int y = 0; y < inside.bottom(); ++y)
-            for (int x = inside.left(); x <= inside.right(); ++x)
-                if (drawn.pixel(x, y) != background && (y < top.y() || y >= belowTop.y())) {
-                    ++(y < top.y() ? captionAbove : captionBelow);
-                    EXPECT_LT(y, box->fontMetrics().height()) << box->title().toStdString();
-                }
-        EXPECT_TRUE(captionAbove > 0 && captionBelow > 0)
-            << box->title().toStdString() << " not on its top line at y " << top.y();
-        // Every control clear of the lines, not even touching them, and below the caption.
-        const QRect clear = inside.adjusted(1, 1, -1, -1);
+        const auto [top, belowTop] = line({right, 0}, {0, 1});
+        // Inside the lines with a pixel to spare: a control there neither crosses nor touches.
+        const QRect clear(QPoint(line({0, middle}, {1, 0}).second.x() + 1, belowTop.y() + 1),
+                          QPoint(line({box->width() - 1, middle}, {-1, 0}).second.x() - 1,
+                                 line({right, box->height() - 1}, {0, -1}).second.y() - 1));
+        int above = 0, below = 0; // the caption's pixels either side of the top line
+        for (int y = 0; y < clear.bottom(); ++y)
+            for (int x = clear.left(); x <= clear.right(); ++x)
+                if (drawn.pixel(x, y) != background && (y < top.y() || y >= belowTop.y()))
+                    ++(y < top.y() ? above : below);
+        EXPECT_TRUE(above > 0 && below > 0) << box->title().toStdString() << " is not on its line";
         for (QWidget* control : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             EXPECT_TRUE(clear.contains(control->geometry()) &&
-                        control->y() >= box->fontMetrics().height())
-                << control->objectName().toStdString() << " crosses the frame of "
-                << box->title().toStdString() << ": " << control->geometry().top() << " in "
-                << clear.top() << ".." << clear.bottom();
+                        control->y() >= box->fontMetrics().height()) // below the caption
+                << control->objectName().toStdString() << " at y " << control->y()
+                << " crosses the frame of " << box->title().toStdString();
     }
-}
-
-TEST_F(DetailWindowTest, BoxesAreReadableOnTheirGreyBackground) {
-    ShowHorse(SampleHorse());
-    for (QWidget* box : detail->findChildren<QLineEdit*>()) {
-        EXPECT_EQ(box->palette().color(QPalette::Base), DisplayBoxBackground);
-        EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
-    }
-    for (QWidget* box : detail->findChildren<QListWidget*>())
-        EXPECT_EQ(box->palette().color(QPalette::Base), DisplayBoxBackground);
+    EXPECT_EQ(captions.join(' '), "～ ダート 追 馬名 アビリティ 距離適性 コース適性 脚質 "
+                                  "成長タイプ 基本能力 父母");
 }

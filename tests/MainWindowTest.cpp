@@ -414,11 +414,10 @@ TEST_F(ViewerTest, CtrlCCopiesTheWholeSelectedRowAndCtrlShiftCEveryRow) {
     EXPECT_EQ(QApplication::clipboard()->text(), RowTexts(0).join('\t'));
     EXPECT_EQ(RowTexts(0).size(), HorseRowColumnCount);
     QTest::keyClick(List(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(
-        QApplication::clipboard()->text().split('\n'),
-        (QStringList{
-            "ID\t馬名\t性齢\t基本能力\t距離適性\tコース適性\t発動系アビリティ\t装備系アビリティ",
-            RowTexts(0).join('\t'), RowTexts(1).join('\t'), ""}));
+    const QStringList captions(HorseListCaptions.begin(), HorseListCaptions.end());
+    EXPECT_EQ(QApplication::clipboard()->text(), captions.join('\t') + '\n' +
+                                                     RowTexts(0).join('\t') + '\n' +
+                                                     RowTexts(1).join('\t') + '\n');
 }
 
 TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {

@@ -5,6 +5,7 @@
 
 #include "U_ErrorDisplay.h"
 #include "U_HorseRow.h"
+#include "U_TextBoxAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,11 +19,31 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include <optional>
 #include <vector>
 
 namespace {
 
+// Keeps the accessibility bus from hearing about its widget until the widget is shown.
+class TQuietUntilShown : public QObject {
+public:
+    explicit TQuietUntilShown(QWidget* widget) : QObject(widget) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            quiet_.reset();
+        return false;
+    }
+
+private:
+    std::optional<TQuietAccessibility> quiet_{std::in_place};
+};
+
 // Names the caption's editor after its column, so that a screen reader says what is typed.
+// Qt fills and selects the editor's text before it shows and focuses it; a screen reader that
+// hears of those first takes the editor for focused and reads its text alone, without the
+// name, so the editor stays quiet until it is shown.
 class TCaptionDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -30,9 +51,11 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor != nullptr)
+        if (editor != nullptr) {
+            new TQuietUntilShown(editor);
             editor->setAccessibleName(
                 index.model()->headerData(index.column(), Qt::Horizontal).toString());
+        }
         return editor;
     }
 };

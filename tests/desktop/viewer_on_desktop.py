@@ -306,17 +306,14 @@ def check_rows(viewer):
 
 
 def check_labels_clear_of_frames(viewer, detail):
-    """No frame line runs through the 脚質 labels, nor along their edges: the strip from the
-    first label to the last, a pixel more all round, holds no row drawn mostly in one colour
-    other than the window's."""
+    """No frame line through or along the 脚質 labels: no row of the strip they stand in, a
+    pixel more all round, is drawn mostly in a colour other than the window's."""
     spans = [extents(find(detail, "label", name)) for name in ("追", "差", "先", "逃")]
-    left, top = min(x for x, _, _, _ in spans) - 1, min(y for _, y, _, _ in spans) - 1
-    right, bottom = max(x + w for x, _, w, _ in spans) + 1, max(y + h for _, y, _, h in spans) + 1
-    rows = viewer.screen.screenshot(left, top, right - left, bottom - top)
-    pixels = [p for row in rows for p in row]
-    background = max(set(pixels), key=pixels.count)
-    lines = [top + n for n, row in enumerate(rows)
-             if sum(p != background for p in row) > len(row) // 2]
+    x, y = min(s[0] for s in spans) - 1, min(s[1] for s in spans) - 1
+    rows = viewer.screen.screenshot(x, y, max(s[0] + s[2] for s in spans) + 1 - x,
+                                    max(s[1] + s[3] for s in spans) + 1 - y)
+    window = max(set(rows[0] + rows[-1]), key=(rows[0] + rows[-1]).count)
+    lines = [y + n for n, row in enumerate(rows) if sum(p != window for p in row) > len(row) // 2]
     check(not lines, "a frame line crosses the 脚質 labels at y %s" % lines)
 
 
