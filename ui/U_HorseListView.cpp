@@ -169,11 +169,9 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
                     [this, copy] { RunHandler(this, [this, copy] { (this->*copy)(); }); });
             return action;
         };
-        add("コピー", QKeySequence::Copy, &THorseListView::CopySelectedRow)
-            ->setObjectName("CopyRow");
+        add("コピー", QKeySequence::Copy, &THorseListView::CopySelectedRow);
         add("すべての行をコピー", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-            &THorseListView::CopyAllRows)
-            ->setObjectName("CopyAllRows");
+            &THorseListView::CopyAllRows);
     }
     contextMenu_->actions().front()->setEnabled(!selectionModel()->selectedRows().isEmpty());
     contextMenu_->popup(globalPosition);
