@@ -22,3 +22,16 @@ HorseRowTexts HorseRow(const TDM_HorseStatus& table, int index);
 // slots 1 to 3; empty slots leave nothing.
 std::string AbilityText(const std::array<std::int32_t, AbilitySlotCount>& codes,
                         std::string (*nameOf)(unsigned));
+
+// One line of tab-separated text, for a spreadsheet: `texts` in order, a tab between two and a
+// line feed at the end. No text of a horse holds a tab or a line break, so a line is one row.
+template <class Texts> std::string TsvLine(const Texts& texts) {
+    std::string line;
+    for (const auto& text : texts) {
+        if (&text != &texts[0])
+            line += '\t';
+        line += text;
+    }
+    line += '\n';
+    return line;
+}

@@ -170,17 +170,6 @@ std::vector<int> IndexesToPrint(const TDM_HorseStatus& table, bool all) {
     return indexes;
 }
 
-std::string TsvLine(const auto& texts) {
-    std::string line;
-    for (const auto& text : texts) {
-        if (&text != &texts[0])
-            line += '\t';
-        line += text;
-    }
-    line += '\n';
-    return line;
-}
-
 std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
     std::string text = TsvLine(HorseListCaptions);
     for (const int i : indexes)

@@ -3,13 +3,68 @@
 
 #include "U_HorseListView.h"
 
+#include "U_ErrorDisplay.h"
+#include "U_HorseRow.h"
+#include "U_TextBoxAccessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolTip>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Keeps the accessibility bus from hearing about its widget until the widget is shown.
+class TQuietUntilShown : public QObject {
+public:
+    explicit TQuietUntilShown(QWidget* widget) : QObject(widget) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            quiet_.reset();
+        return false;
+    }
+
+private:
+    std::optional<TQuietAccessibility> quiet_{std::in_place};
+};
+
+// Names the caption's editor after its column, so that a screen reader says what is typed.
+// Qt fills and selects the editor's text before it shows and focuses it; a screen reader that
+// hears of those first takes the editor for focused and reads its text alone, without the
+// name, so the editor stays quiet until it is shown.
+class TCaptionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor != nullptr) {
+            new TQuietUntilShown(editor);
+            editor->setAccessibleName(
+                index.model()->headerData(index.column(), Qt::Horizontal).toString());
+        }
+        return editor;
+    }
+};
+
+} // namespace
+
+THorseListView::THorseListView(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new TCaptionDelegate(this));
+}
 
 void THorseListView::reset() {
     QTableView::reset();
@@ -43,6 +98,17 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         CopySelectedRow();
         return;
     }
+    if (event->key() == Qt::Key_C &&
+        event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        CopyAllRows();
+        return;
+    }
+    // The Menu key comes as a context menu event; Shift+F10 is the other key for it.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {});
+        contextMenuEvent(&menu);
+        return;
+    }
     // Qt's Space selects the current row only; with none yet it selects the first, as Down does.
     if (event->key() == Qt::Key_Space && !currentIndex().isValid() && model() != nullptr &&
         model()->rowCount(rootIndex()) > 0) {
@@ -60,6 +126,78 @@ void THorseListView::CopySelectedRow() const {
     for (int column = 0; column < model()->columnCount(rootIndex()); ++column)
         texts << rows.front().siblingAtColumn(column).data().toString();
     QApplication::clipboard()->setText(texts.join('\t'));
+}
+
+void THorseListView::CopyAllRows() const {
+    // The lines stallark-dump prints for the file, captions first: a file's rows go from the
+    // list to a spreadsheet as they go from the command line.
+    const int columns = model()->columnCount(rootIndex());
+    std::vector<std::string> texts(static_cast<std::size_t>(columns));
+    for (int column = 0; column < columns; ++column)
+        texts[column] = model()->headerData(column, Qt::Horizontal).toString().toStdString();
+    std::string lines = TsvLine(texts);
+    for (int row = 0; row < model()->rowCount(rootIndex()); ++row) {
+        for (int column = 0; column < columns; ++column)
+            texts[column] =
+                model()->index(row, column, rootIndex()).data().toString().toStdString();
+        lines += TsvLine(texts);
+    }
+    QApplication::clipboard()->setText(QString::fromStdString(lines));
+}
+
+void THorseListView::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint at = event->globalPos();
+    // From the keyboard the menu opens at the current row rather than at the mouse pointer.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        const QRect current = visualRect(currentIndex());
+        at = viewport()->mapToGlobal(current.isValid() ? current.bottomLeft() : QPoint());
+    }
+    ShowContextMenu(at);
+    event->accept();
+}
+
+void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
+    if (contextMenu_ == nullptr) {
+        contextMenu_ = new QMenu(this);
+        auto add = [this](const char* text, const QKeySequence& keys,
+                          void (THorseListView::*copy)() const) {
+            QAction* action = contextMenu_->addAction(QString::fromUtf8(text));
+            // The keys are the list's own (keyPressEvent); the menu only shows them.
+            action->setShortcut(keys);
+            action->setShortcutVisibleInContextMenu(true);
+            connect(action, &QAction::triggered, this,
+                    [this, copy] { RunHandler(this, [this, copy] { (this->*copy)(); }); });
+            return action;
+        };
+        add("コピー", QKeySequence::Copy, &THorseListView::CopySelectedRow);
+        add("すべての行をコピー", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+            &THorseListView::CopyAllRows);
+    }
+    contextMenu_->actions().front()->setEnabled(!selectionModel()->selectedRows().isEmpty());
+    contextMenu_->popup(globalPosition);
+}
+
+void THorseListView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // Qt reports the list itself as focused once this returns, and a screen reader then names
+    // the table but not the row that is current in it: after the detail window closes, or
+    // after a typed ID is committed. The current cell is reported focused right after.
+    QMetaObject::invokeMethod(this, &THorseListView::ReportCurrentCell, Qt::QueuedConnection);
+}
+
+void THorseListView::ReportCurrentCell() {
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
+    QAccessibleInterface* cell =
+        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
+    if (cell == nullptr)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(list->indexOfChild(cell));
+    QAccessible::updateAccessibility(&focus);
 }
 
 bool THorseListView::ShowsWholeText(const QModelIndex& index) const {

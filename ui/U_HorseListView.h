@@ -5,13 +5,16 @@
 
 #include <QTableView>
 
+class QMenu;
+
 // The horse list's view with the list's own keys: Enter asks for the selected horse's detail
-// window, F2 edits its caption, Ctrl+C copies the whole selected row. A cell cut off by its
+// window, F2 edits its caption, Ctrl+C copies the whole selected row and Ctrl+Shift+C every
+// row with the captions; both copies are also in its context menu. A cell cut off by its
 // column shows its whole text as a tip.
 class THorseListView : public QTableView {
     Q_OBJECT
 public:
-    using QTableView::QTableView;
+    explicit THorseListView(QWidget* parent = nullptr);
 
     void reset() override;
 
@@ -22,8 +25,15 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void CopySelectedRow() const;
+    void CopyAllRows() const;
+    void ShowContextMenu(const QPoint& globalPosition);
+    void ReportCurrentCell();
     bool ShowsWholeText(const QModelIndex& index) const;
+
+    QMenu* contextMenu_ = nullptr; // made on first use
 };

@@ -147,8 +147,8 @@ class Desktop:
     def type(self, text):
         self.run(["xdotool", "type", "--delay", "20", text])
 
-    def click(self, x, y):
-        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
+    def click(self, x, y, button=1):
+        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)])
 
     def double_click(self, x, y):
         self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat", "2",

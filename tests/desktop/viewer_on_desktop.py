@@ -300,6 +300,18 @@ def check_rows(viewer):
           "rows %d px apart, not %d" % (second[1] - first[1], ROW_HEIGHT))
 
 
+def check_labels_clear_of_frames(viewer, detail):
+    """No frame line through or along the 脚質 labels: no row of the strip they stand in, a
+    pixel more all round, is drawn mostly in a colour other than the window's."""
+    spans = [extents(find(detail, "label", name)) for name in ("追", "差", "先", "逃")]
+    x, y = min(s[0] for s in spans) - 1, min(s[1] for s in spans) - 1
+    rows = viewer.screen.screenshot(x, y, max(s[0] + s[2] for s in spans) + 1 - x,
+                                    max(s[1] + s[3] for s in spans) + 1 - y)
+    window = max(set(rows[0] + rows[-1]), key=(rows[0] + rows[-1]).count)
+    lines = [y + n for n, row in enumerate(rows) if sum(p != window for p in row) > len(row) // 2]
+    check(not lines, "a frame line crosses the 脚質 labels at y %s" % lines)
+
+
 def check_boxes_whole(detail):
     """Every ability line lies inside its list box, which shows no scroll bar."""
     for box in find_all(detail, "list"):
@@ -389,13 +401,26 @@ def everyday_use(screen, programs, work):
     click_row(viewer, 2)
     screen.keys("ctrl+c")
     wait_for("the row on the clipboard", lambda: screen.clipboard() == "\t".join(expected[2]))
+    # The context menu's items are read out as they are chosen; すべての行をコピー copies what
+    # stallark-dump prints.
+    heard = Heard("object:state-changed:focused")
+    x, y, width, height = extents(Atspi.Table.get_accessible_at(viewer.table, 2, 1))
+    screen.click(x + width // 2, y + height // 2, button=3)
+    wait_for("the context menu", viewer.popups_on_screen)
+    screen.keys("Down", "Down")
+    heard.until(("object:state-changed:focused", "menu item", "すべての行をコピー"))
+    screen.keys("Return")
+    dumped = subprocess.run([dump, path], capture_output=True, text=True, check=True).stdout
+    wait_for("every row on the clipboard", lambda: screen.clipboard() == dumped)
     id_cell = Atspi.Table.get_accessible_at(viewer.table, 2, 0)
     for typed in (expected[3][0], expected[2][0]):
+        heard = Heard("object:state-changed:focused")
         screen.keys("F2")
         screen.type(typed)
         screen.keys("Return")
-        wait_for("F2, %s and Enter to make the ID %s" % (typed, typed),
-                 lambda: id_cell.get_name() == typed)
+        # The ID is typed over, and the list reads it out as it takes the focus back.
+        heard.until(("object:state-changed:focused", "table cell", typed))
+        check(id_cell.get_name() == typed, "the ID reads %r, not %r" % (id_cell.get_name(), typed))
     check(selected_rows(viewer.table) == [2], "the edited row is no longer selected")
     # A screen reader hears the detail window before anything in it: the name's selection
     # heard first is read out alone, in place of the dialog.
@@ -424,6 +449,7 @@ def everyday_use(screen, programs, work):
     check((selection.start_offset, selection.end_offset) == (0, len(expected[2][1])),
           "the name is not wholly selected")
     check_box_contrast(viewer, detail, "default")
+    check_labels_clear_of_frames(viewer, detail)
 
     # Esc and Enter in a box leave it open (each followed by a Tab whose effect shows that
     # the key before it has been handled); Enter on the focused 閉じる closes it.
@@ -436,9 +462,12 @@ def everyday_use(screen, programs, work):
     screen.keys("shift+Tab")
     close = find(detail, "push button", "閉じる")
     wait_for("閉じる to have the focus", lambda: "focused" in states(close))
+    heard = Heard("object:state-changed:focused")
     screen.keys("Return")
     viewer.wait_gone(detail, "the detail window")
     viewer.wait_window("frame", "Stallark")
+    # The list takes the focus back with its current cell, the selected row's ID.
+    heard.until(("object:state-changed:focused", "table cell", expected[2][0]))
 
     # The dialog comes back in the chosen file's folder with its name selected, so a typed name
     # replaces it; a missing one is reported.
@@ -500,6 +529,7 @@ def dark_theme(screen, programs, work):
     check(luminance(window_colour) < 0.1, "the theme is not dark: window colour %s"
           % (window_colour,))
     check_box_contrast(viewer, detail, "dark")
+    check_labels_clear_of_frames(viewer, detail)
 
     # openbox, like KWin, minimises a modal dialog on request, and its main window with it:
     # both come back at once, the dialog with the keyboard. xdotool waits for the dialog to
