@@ -65,6 +65,8 @@ TEST(ProgramFont, AsksForItsOwnFamilyWhereInstalledElseTheFirstStandIn) {
     EXPECT_EQ(ProgramFontFamily(among({"IPAPGothic", "MS PGothic"})), "MS PGothic");
     EXPECT_EQ(ProgramFontFamily(among({"IPAGothic", "ipapgothic"})), "IPAPGothic");
     EXPECT_EQ(ProgramFontFamily(among({"TakaoPGothic", "Noto Sans CJK JP"})), "Noto Sans CJK JP");
+    // Listed in Japanese, as Qt lists it in the Japanese locale.
+    EXPECT_EQ(ProgramFontFamily(among({"Noto Sans CJK JP", "IPA Pゴシック"})), "IPA Pゴシック");
     EXPECT_EQ(ProgramFontFamily(among({"DejaVu Sans"})), "ＭＳ Ｐゴシック");
 }
 
