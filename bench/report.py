@@ -99,18 +99,24 @@ STARTUP_FLOORS = {
 }
 
 
+def milliseconds(value):
+    return f"{value:.1f} ms"
+
+
+def mebibytes(kib):
+    return f"{kib / 1024:.1f} MiB"
+
+
 def startup(report, path, platform):
     data = json.loads(path.read_text())
     program = data["program"]
     for name, floor in data["floors"].items():
         label, wall_target, cpu_target, memory_target = STARTUP_FLOORS[name]
         where = f"({platform}{label})"
-        milliseconds = lambda v: f"{v:.1f} ms"
         for key, what, target, show in (
                 ("wall_ms", "start-up, wall", wall_target, milliseconds),
                 ("cpu_ms", "start-up, CPU time", cpu_target, milliseconds),
-                ("peak_rss_kb", "start-up, peak memory", memory_target,
-                 lambda v: f"{v / 1024:.1f} MiB")):
+                ("peak_rss_kb", "start-up, peak memory", memory_target, mebibytes)):
             ratios = [p / f for p, f in zip(program[key], floor[key])]
             report.row(f"{what} {where}", show(statistics.median(program[key])),
                        show(statistics.median(floor[key])), ratios, target)
