@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QSettings>
 
@@ -54,8 +55,11 @@ public:
                (IconSizes[chosen] < size.width() || IconSizes[chosen] < size.height()))
             ++chosen;
         QPixmap& pixmap = decoded_[chosen];
+        // Through QImage: QPixmap::load would also key the picture in the pixmap cache by the
+        // file's time, which reads the time zone.
         if (pixmap.isNull())
-            pixmap.load(QStringLiteral(":/icon/%1.png").arg(IconSizes[chosen]), "PNG");
+            pixmap = QPixmap::fromImage(
+                QImage(QStringLiteral(":/icon/%1.png").arg(IconSizes[chosen]), "PNG"));
         const QSize shown = actualSize(size, QIcon::Normal, QIcon::Off);
         if (pixmap.size() == shown)
             return pixmap;
