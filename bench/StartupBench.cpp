@@ -1,12 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// Runs a program and its floor alternately, each to its own end, and prints the wall time, the
-// CPU time (user and system) and the peak resident memory of every run as JSON:
-//     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR
-// Both are Qt programs that never quit by themselves: the benchmark loads its plugin
+// Runs a program and its floors in turn, each to its own end, and prints the wall time, the CPU
+// time (user and system) and the peak resident memory of every run as JSON, the floors by
+// their file names:
+//     stallark-startup-bench RUNS WARMUP PROGRAM FLOOR...
+// All are Qt programs that never quit by themselves: the benchmark loads its plugin
 // quitwhenpainted into each (QT_PLUGIN_PATH, QT_QPA_GENERIC_PLUGINS), which ends it once its
-// window is painted. Each must then exit with status 0 within a few seconds; both get the
+// window is painted. Each must then exit with status 0 within a few seconds; all get the
 // offscreen platform unless QT_QPA_PLATFORM names another, the rest of the environment
 // (DISPLAY) passes through unchanged, and their output goes nowhere.
 #include "OffscreenPlatform.h"
@@ -83,8 +84,8 @@ Run RunOnce(const std::string& program) {
     return {wall, ms(usage.ru_utime) + ms(usage.ru_stime), usage.ru_maxrss};
 }
 
-void PrintRuns(const char* name, const std::vector<Run>& runs, bool last) {
-    std::printf("  \"%s\": {\"wall_ms\": [", name);
+void PrintRuns(const std::string& name, const std::vector<Run>& runs, bool last) {
+    std::printf("  \"%s\": {\"wall_ms\": [", name.c_str());
     for (std::size_t n = 0; n < runs.size(); ++n)
         std::printf("%s%.3f", n ? ", " : "", runs[n].WallMs);
     std::printf("], \"cpu_ms\": [");
@@ -96,18 +97,22 @@ void PrintRuns(const char* name, const std::vector<Run>& runs, bool last) {
     std::printf("]}%s\n", last ? "" : ",");
 }
 
+std::string FileName(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s RUNS WARMUP PROGRAM FLOOR\n", argv[0]);
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: %s RUNS WARMUP PROGRAM FLOOR...\n", argv[0]);
         return 2;
     }
     try {
         const int runs = std::stoi(argv[1]);
         const int warmup = std::stoi(argv[2]);
-        const std::string program = argv[3];
-        const std::string floor = argv[4];
+        // The program first, then its floors.
+        const std::vector<std::string> programs(argv + 3, argv + argc);
         PreferOffscreenPlatform();
         ::setenv("QT_PLUGIN_PATH", STALLARK_BENCH_PLUGINS, 1);
         ::setenv("QT_QPA_GENERIC_PLUGINS", "quitwhenpainted", 1);
@@ -116,26 +121,23 @@ int main(int argc, char** argv) {
         sigaddset(&child, SIGCHLD);
         ::sigprocmask(SIG_BLOCK, &child, nullptr);
 
-        for (int n = 0; n < warmup; ++n) {
-            RunOnce(program);
-            RunOnce(floor);
-        }
-        // Pairs alternate which of the two goes first, so that neither always runs on a
-        // cache or a CPU frequency the other left behind.
-        std::vector<Run> programRuns, floorRuns;
-        for (int n = 0; n < runs; ++n) {
-            if (n % 2 == 0) {
-                programRuns.push_back(RunOnce(program));
-                floorRuns.push_back(RunOnce(floor));
-            } else {
-                floorRuns.push_back(RunOnce(floor));
-                programRuns.push_back(RunOnce(program));
+        for (int n = 0; n < warmup; ++n)
+            for (const std::string& program : programs)
+                RunOnce(program);
+        // Each round starts with the next program in turn, so that none always runs on a cache
+        // or a CPU frequency another left behind.
+        std::vector<std::vector<Run>> results(programs.size());
+        for (int n = 0; n < runs; ++n)
+            for (std::size_t k = 0; k < programs.size(); ++k) {
+                const std::size_t which = (k + static_cast<std::size_t>(n)) % programs.size();
+                results[which].push_back(RunOnce(programs[which]));
             }
-        }
         std::printf("{\n");
-        PrintRuns("program", programRuns, false);
-        PrintRuns("floor", floorRuns, true);
-        std::printf("}\n");
+        PrintRuns("program", results[0], false);
+        std::printf("  \"floors\": {\n");
+        for (std::size_t k = 1; k < programs.size(); ++k)
+            PrintRuns(FileName(programs[k]), results[k], k + 1 == programs.size());
+        std::printf("}}\n");
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stallark-startup-bench: %s\n", error.what());

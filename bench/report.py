@@ -6,9 +6,9 @@
     report.py FOLDER
 
 FOLDER holds core.json and load.json (Google Benchmark's JSON output with every repetition)
-and startup-<platform>.json (the output of stallark-startup-bench). Every ratio is the median
-over repetitions (benchmarks) or over program/floor pairs (start-up); the spread shown is the
-middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
+and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
+ratio is the median over repetitions (benchmarks) or over program/floor pairs (start-up); the
+spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
 """
 
@@ -43,14 +43,14 @@ class Report:
             verdict = "PASS" if ok else "MISS"
             target_text = f"<= {target:g}x"
         self.lines.append(
-            f"{what:<44} {work:>12} {floor:>12} {median:>8.3f}x "
+            f"{what:<50} {work:>12} {floor:>12} {median:>8.3f}x "
             f"[{q1:.3f}-{q3:.3f}] {target_text:>8} {verdict}")
 
     def note(self, text):
         self.lines.append(text)
 
     def print(self):
-        print(f"{'measure':<44} {'this':>12} {'floor':>12} {'ratio':>9} "
+        print(f"{'measure':<50} {'this':>12} {'floor':>12} {'ratio':>9} "
               f"{'[middle half]':>13} {'target':>8}")
         for line in self.lines:
             print(line)
@@ -86,24 +86,40 @@ def paired(report, runs, name, what, target=None):
 def alone(report, runs, name, what):
     """A paired measure whose floor is too small to divide by: its own time only."""
     work = statistics.median(r["work_ns"] for r in runs[name])
-    report.note(f"{what:<44} {duration(work):>12}")
+    report.note(f"{what:<50} {duration(work):>12}")
+
+
+# The start-up targets against each floor, by the floor's program name: wall time, CPU time and
+# peak memory (None: shown, no target). Against the ASCII floor the viewer also pays for its
+# Japanese font; against the Japanese one, which shows the same captions in the same font,
+# only its own work is left.
+STARTUP_FLOORS = {
+    "MinimalQtStartup": ("", 1.05, 1.05, None),
+    "MinimalQtStartupJapanese": (", Japanese floor", 1.02, 1.02, 1.02),
+}
+
+
+def milliseconds(value):
+    return f"{value:.1f} ms"
+
+
+def mebibytes(kib):
+    return f"{kib / 1024:.1f} MiB"
 
 
 def startup(report, path, platform):
     data = json.loads(path.read_text())
-    program, floor = data["program"], data["floor"]
-    wall = [p / f for p, f in zip(program["wall_ms"], floor["wall_ms"])]
-    rss = [p / f for p, f in zip(program["peak_rss_kb"], floor["peak_rss_kb"])]
-    report.row(f"start-up to painted and idle, wall ({platform})",
-               f"{statistics.median(program['wall_ms']):.1f} ms",
-               f"{statistics.median(floor['wall_ms']):.1f} ms", wall, 1.05)
-    cpu = [p / f for p, f in zip(program["cpu_ms"], floor["cpu_ms"])]
-    report.row(f"start-up, CPU time ({platform})",
-               f"{statistics.median(program['cpu_ms']):.1f} ms",
-               f"{statistics.median(floor['cpu_ms']):.1f} ms", cpu)
-    report.row(f"start-up, peak resident memory ({platform})",
-               f"{statistics.median(program['peak_rss_kb']) / 1024:.1f} MiB",
-               f"{statistics.median(floor['peak_rss_kb']) / 1024:.1f} MiB", rss, 1.05)
+    program = data["program"]
+    for name, floor in data["floors"].items():
+        label, wall_target, cpu_target, memory_target = STARTUP_FLOORS[name]
+        where = f"({platform}{label})"
+        for key, what, target, show in (
+                ("wall_ms", "start-up, wall", wall_target, milliseconds),
+                ("cpu_ms", "start-up, CPU time", cpu_target, milliseconds),
+                ("peak_rss_kb", "start-up, peak memory", memory_target, mebibytes)):
+            ratios = [p / f for p, f in zip(program[key], floor[key])]
+            report.row(f"{what} {where}", show(statistics.median(program[key])),
+                       show(statistics.median(floor[key])), ratios, target)
 
 
 def main():
@@ -130,7 +146,7 @@ def main():
     for name, what in (("BM_ReadAndDecode", "  alone: reading and decoding the block"),
                        ("BM_RowTexts/64", "  alone: the 64 rows' texts, none shared")):
         times = [r["cpu_time"] * (1e3 if r["time_unit"] == "us" else 1) for r in load[name]]
-        report.note(f"{what:<44} {duration(statistics.median(times)):>12}")
+        report.note(f"{what:<50} {duration(statistics.median(times)):>12}")
     paired(report, load, "BM_LoadHorseFile/1", "LoadHorseFile, 1 listed")
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
 

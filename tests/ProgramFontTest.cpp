@@ -71,6 +71,9 @@ TEST(ProgramFont, AsksForItsOwnFamilyWhereInstalledElseTheFirstStandIn) {
     EXPECT_EQ(
         ProgramFontFamily(among({"IPAPGothic", "Meiryo", "Yu Gothic UI", "Meiryo UI"}), noJapanese),
         "Yu Gothic UI");
+    // Listed in Japanese, as Qt lists it in the Japanese locale.
+    EXPECT_EQ(ProgramFontFamily(among({"Noto Sans CJK JP", "IPA Pゴシック"}), noJapanese),
+              "IPA Pゴシック");
     // None of the list: a family with Japanese characters, never one Qt picks at random.
     EXPECT_EQ(ProgramFontFamily(among({"DejaVu Serif"}),
                                 [] {

@@ -9,35 +9,45 @@
 
 namespace {
 
-// The windows' family, by its Japanese and its English name, then the families that stand in
-// for it where it is missing: those that every Windows has, then IPAPGothic, which has the same
-// metrics, and the other usual Japanese families of Debian.
-const char* const ProgramFontFamilies[] = {
-    "ＭＳ Ｐゴシック", "MS PGothic", "Yu Gothic UI",     "Meiryo UI",  "Yu Gothic",   "Meiryo",
-    "IPAPGothic",      "IPAGothic",  "Noto Sans CJK JP", "VL PGothic", "TakaoPGothic"};
+// The windows' family, then the families that stand in for it where it is missing: those that
+// every Windows has, then IPAPGothic, which has the same metrics, and the other usual Japanese
+// families of Debian. Each by its English and its Japanese name, the two names Qt may list it by.
+const char* const ProgramFontFamilies[][2] = {{"MS PGothic", "ＭＳ Ｐゴシック"},
+                                              {"Yu Gothic UI", "Yu Gothic UI"},
+                                              {"Meiryo UI", "Meiryo UI"},
+                                              {"Yu Gothic", "游ゴシック"},
+                                              {"Meiryo", "メイリオ"},
+                                              {"IPAPGothic", "IPA Pゴシック"},
+                                              {"IPAGothic", "IPAゴシック"},
+                                              {"Noto Sans CJK JP", "Noto Sans CJK JP"},
+                                              {"VL PGothic", "VL Pゴシック"},
+                                              {"TakaoPGothic", "Takao Pゴシック"}};
 
 } // namespace
 
 QString ProgramFontFamily(const std::function<bool(const QString&)>& installed,
                           const std::function<QStringList()>& japaneseFamilies) {
-    for (const char* family : ProgramFontFamilies) {
-        const QString name = QString::fromUtf8(family);
-        if (installed(name))
-            return name;
-    }
+    for (const auto& names : ProgramFontFamilies)
+        for (const char* family : names) {
+            const QString name = QString::fromUtf8(family);
+            if (installed(name))
+                return name;
+        }
     if (const QStringList japanese = japaneseFamilies(); !japanese.isEmpty())
         return japanese.front();
-    return QString::fromUtf8(ProgramFontFamilies[0]);
+    return QString::fromUtf8(ProgramFontFamilies[0][1]);
 }
 
 void UseProgramFont() {
     // The substitution is resolved here, once, against the installed families. Asked for a
     // family that is missing, Qt would first walk fontconfig's fallbacks for it, for every script
-    // the windows show, before it tried a substitute: a sixth of the start-up. Qt's own list of
-    // families has each under one name only, the user's language's; hasFamily also knows the
-    // others, which fontconfig gives it.
-    QFont font(ProgramFontFamily(&QFontDatabase::hasFamily,
-                                 [] { return QFontDatabase::families(QFontDatabase::Japanese); }));
+    // the windows show, before it tried a substitute: a sixth of the start-up. The names are
+    // looked up in Qt's own list, which it has read by now anyway; QFontDatabase::hasFamily
+    // would ask fontconfig to substitute each name first, a million instructions a name.
+    const QStringList installed = QFontDatabase::families();
+    QFont font(ProgramFontFamily(
+        [&installed](const QString& name) { return installed.contains(name, Qt::CaseInsensitive); },
+        [] { return QFontDatabase::families(QFontDatabase::Japanese); }));
     font.setPixelSize(12);
     QApplication::setFont(font);
 }

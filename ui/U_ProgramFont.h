@@ -12,9 +12,10 @@
 // first family that stands in for it and is there (the Japanese families of every Windows
 // first), else the first of `japaneseFamilies`, else "ＭＳ Ｐゴシック" all the same: a family
 // chosen by Qt for a missing one need not have a single Japanese character. `installed` is
-// asked by each family's English name and must know a family by any of its names: Qt lists a
-// family by the name in the user's language ("IPA Pゴシック" in Japanese, "IPAPGothic"
-// elsewhere). `japaneseFamilies` is asked only when no family of the list is there.
+// asked by each family's English name and then by its Japanese one, as Qt lists a family by the
+// name in the user's language ("IPA Pゴシック" in Japanese, "IPAPGothic" elsewhere); the family
+// is returned by the name it is there by. `japaneseFamilies` is asked only when no family of the
+// list is there.
 QString ProgramFontFamily(const std::function<bool(const QString&)>& installed,
                           const std::function<QStringList()>& japaneseFamilies);
 

@@ -26,7 +26,7 @@ MIN_CONTRAST = 4.5
 MIN_BOX_LUMINANCE = 0.5
 ROW_HEIGHT = 17
 APP_ID = "io.github.stallark.stallark"
-# The icon theme as the package installs it: share/icons/hicolor.
+# The icons as the package installs them: share/icons/hicolor.
 ICONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", "icons")
 ITEM_ROLES = ("table cell", "list item", "tree item")
 
@@ -334,18 +334,16 @@ def everyday_use(screen, programs, work):
     stallark, gen, dump = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
-    # The icon theme has the program's icon as the package installs it.
-    env = dict(screen.env, XDG_DATA_DIRS=os.path.dirname(ICONS) + ":/usr/local/share:/usr/share")
     home_before = set(screen.files_in_home())  # what the desktop itself left there
     # A renamed copy: the error box is titled with the program file's name up to its first
     # ".", all but the first letter in lower case.
     renamed = os.path.join(work, "bin", "MY-VIEWER.bin")
     os.makedirs(os.path.dirname(renamed))
     shutil.copy(stallark, renamed)
-    viewer = Viewer(screen, renamed, env, work)
+    viewer = Viewer(screen, renamed, screen.env, work)
 
     # The start-up window: an empty list, nothing to show in detail, a file menu whose separator
-    # is a line with no name; its icon from the theme.
+    # is a line with no name; its icon the program's own, though no icon theme here has it.
     viewer.wait_window("frame", "Stallark")
     check_window_icon(viewer)
     check(Atspi.Table.get_n_rows(viewer.table) == 0, "rows in the list before any load")
@@ -490,22 +488,16 @@ def everyday_use(screen, programs, work):
 
 def dark_theme(screen, programs, work):
     """The detail window's boxes stay readable under a dark desktop theme; in the Japanese
-    locale the rows keep their height and the boxes show whole. The program runs as installed
-    outside the icon theme's folders, and takes its icon from the files installed with it."""
+    locale the rows keep their height and the boxes show whole."""
     stallark, gen, _ = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
     check("ja_JP.utf8" in screen.run(["locale", "-a"]).split(),
           "the ja_JP.UTF-8 locale is missing: bash scripts/install-deps desktop makes it")
-    installed = os.path.join(work, "prefix", "bin", "Stallark")
-    os.makedirs(os.path.dirname(installed))
-    shutil.copy(stallark, installed)
-    shutil.copytree(os.path.join(ICONS, "hicolor"),
-                    os.path.join(work, "prefix", "share", "icons", "hicolor"))
     env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark",
                LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
-    viewer = Viewer(screen, installed, env, work)
-    check_window_icon(viewer)
+    viewer = Viewer(screen, stallark, env, work)
+    viewer.wait_window("frame", "Stallark")
     # This theme brings the desktop's own file chooser, a GTK window of the same process; a
     # typed "/" opens its location box.
     screen.keys("alt+f", "o")
