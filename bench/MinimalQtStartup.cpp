@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace {
@@ -22,6 +23,7 @@ struct FloorTexts {
     const char* Open;
     const char* Exit;
     const char* Columns[8];
+    const char* Button; // none in the ASCII floor
 };
 
 #ifdef STALLARK_JAPANESE_FLOOR
@@ -29,13 +31,15 @@ constexpr FloorTexts Texts = {"ファイル(&F)",
                               "ファイルを開く(&O)",
                               "終了(&X)",
                               {"ID", "馬名", "性齢", "基本能力", "距離適性", "コース適性",
-                               "発動系アビリティ", "装備系アビリティ"}};
+                               "発動系アビリティ", "装備系アビリティ"},
+                              "詳細表示"};
 #else
 constexpr FloorTexts Texts = {
     "&File",
     "&Open...",
     "E&xit",
-    {"ID", "Name", "Sex/Age", "Basic", "Distance", "Course", "Activation", "Equipment"}};
+    {"ID", "Name", "Sex/Age", "Basic", "Distance", "Course", "Activation", "Equipment"},
+    nullptr};
 #endif
 
 } // namespace
@@ -58,6 +62,9 @@ int main(int argc, char** argv) {
         captions.append(QString::fromUtf8(caption));
     table->setHorizontalHeaderLabels(captions);
     window.setCentralWidget(table);
+    // The viewer's button, over the table's lower right corner: its text in the same font.
+    if (Texts.Button != nullptr)
+        (new QPushButton(QString::fromUtf8(Texts.Button), table))->setGeometry(712, 448, 75, 25);
     window.resize(800, 505);
     window.show();
     return QApplication::exec();
