@@ -95,8 +95,15 @@ TEST(HostileFile, RefusedFilesAreSizedButNeverRead) {
     ASSERT_TRUE(goodRead.Ok);
     ASSERT_GE(CountOf(*goodCalls, FileCall::Size), 1u);
     ASSERT_GE(CountOf(*goodCalls, FileCall::Read), 1u);
-    EXPECT_EQ(goodCalls->back().What, FileCall::Close);
-    EXPECT_EQ(goodCalls->rbegin()[1].Offset, HorseFileLayouts[0].BlockOffset); // the read
+    // The read starts at the block and the file is closed after it. Other closes may follow
+    // (in the sanitizer build the watch sees further closes as the thread ends).
+    const auto read = std::find_if(goodCalls->begin(), goodCalls->end(), [](const FileCall& call) {
+        return call.What == FileCall::Read;
+    });
+    EXPECT_EQ(read->Offset, HorseFileLayouts[0].BlockOffset);
+    EXPECT_TRUE(std::any_of(read, goodCalls->end(), [&read](const FileCall& call) {
+        return call.What == FileCall::Close && call.Fd == read->Fd;
+    }));
 
     // That they are refused, without an error or a wait, FileReaderTest checks.
     for (const std::string& path : MakeRefusedFiles(dir)) {
