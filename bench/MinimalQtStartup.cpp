@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
     if (Texts.Button != nullptr)
         (new QPushButton(QString::fromUtf8(Texts.Button), table))->setGeometry(712, 448, 75, 25);
     window.resize(800, 505);
+    // Where the viewer opens: on Xvfb the pointer rests in the middle of the screen, inside the
+    // viewer's window, which then handles the pointer's entering it; a floor elsewhere would not.
+    window.move(192, 107);
     window.show();
     return QApplication::exec();
 }
