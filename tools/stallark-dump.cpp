@@ -18,10 +18,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -265,20 +268,44 @@ int LoadFile(const FileArgument& file, TDM_HorseStatus& table) {
     }
 }
 
-std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i, bool withSlotState) {
-    std::vector<std::string> row = {std::to_string(t.HorseID[i]), t.HorseName[i], t.FatherName[i],
-                                    t.MotherName[i]};
+// Slot i's line of --fields, appended to `text`: numbers as plain decimals, and the ability
+// names slot by slot. Written straight into the text, as it is the bulk of the work for many files.
+void AppendFieldsLine(std::string& text, const TDM_HorseStatus& t, int i, bool withSlotState) {
+    const auto cell = [&text](std::string_view value) {
+        text += value;
+        text += '\t';
+    };
+    const auto number = [&cell](std::int32_t value) {
+        char digits[16];
+        cell({digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr});
+    };
+    number(t.HorseID[i]);
+    cell(t.HorseName[i]);
+    cell(t.FatherName[i]);
+    cell(t.MotherName[i]);
     for (const std::int32_t value : t.BasicAbilities(i))
-        row.push_back(std::to_string(value));
-    row.push_back(std::to_string(t.LowerDistance[i]));
-    row.push_back(std::to_string(t.UpperDistance[i]));
+        number(value);
+    number(t.LowerDistance[i]);
+    number(t.UpperDistance[i]);
     for (const std::int32_t code : t.ExeAbilities(i))
-        row.push_back(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
+        cell(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
     for (const std::int32_t code : t.EqpAbilities(i))
-        row.push_back(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
+        cell(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
     if (withSlotState)
-        row.push_back(std::to_string(t.Registered[i]));
-    return row;
+        number(t.Registered[i]);
+    text.back() = '\n';
+}
+
+// The cells of slot i's --fields line with the slot state, as they are written.
+std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i) {
+    std::string line;
+    AppendFieldsLine(line, t, i, true);
+    std::vector<std::string> cells;
+    for (std::size_t start = 0, end; start < line.size(); start = end + 1) {
+        end = line.find_first_of("\t\n", start);
+        cells.push_back(line.substr(start, end - start));
+    }
+    return cells;
 }
 
 QJsonArray CodesJson(const std::array<std::int32_t, AbilitySlotCount>& codes) {
@@ -371,10 +398,12 @@ int PrintFiles(const Options& options) {
                 if (named)
                     horse.insert("File", QString::fromStdString(file.Path));
                 horses.append(horse);
-            } else if (options.Output == Format::Fields) {
-                text += prefix + TsvLine(FieldsRow(table, i, options.All));
             } else {
-                text += prefix + TsvLine(HorseRow(table, i));
+                text += prefix;
+                if (options.Output == Format::Fields)
+                    AppendFieldsLine(text, table, i, options.All);
+                else
+                    AppendTsvLine(text, HorseRow(table, i));
             }
         }
         if (!options.OutputPath && !text.empty()) {
@@ -404,8 +433,8 @@ std::vector<FieldChange> Changes(const TDM_HorseStatus& old, const TDM_HorseStat
     captions.push_back(SlotStateCaption);
     std::vector<FieldChange> changes;
     for (int i = 0; i < RecordCount; ++i) {
-        const std::vector<std::string> before = FieldsRow(old, i, true);
-        const std::vector<std::string> after = FieldsRow(now, i, true);
+        const std::vector<std::string> before = FieldsRow(old, i);
+        const std::vector<std::string> after = FieldsRow(now, i);
         const bool emptied = old.Registered[i] == 1 && now.Registered[i] != 1;
         const std::string& name = emptied ? old.HorseName[i] : now.HorseName[i];
         for (std::size_t k = 0; k < captions.size(); ++k)
