@@ -291,28 +291,25 @@ def output_file_console_and_long_path(windows_dump, linux_dump, folder):
 
 
 def wildcards(windows_dump, linux_dump, folder):
-    """cmd.exe passes saves\\*.dat unexpanded: the program reads the files it matches in name
-    order, whatever case their names have and whatever order the folder lists them in, and a
-    pattern that matches nothing is a file not found."""
+    """saves\\*.dat reads the files it matches in name order, case aside, whatever order the
+    folder lists them in; a pattern that matches nothing is a file not found."""
     saves = os.path.join(folder, "saves")
     os.mkdir(saves)
-    for name, source in (("c.dat", "noise-584756.dat"), ("B.dat", "demo-589312.dat"),
-                         ("a.dat", "demo-496631.dat"), ("notes.txt", "demo-496631.dat")):
-        os.link(os.path.join(folder, source), os.path.join(saves, name))
+    for name, source in (("c.dat", "noise-584756"), ("B.dat", "demo-589312"),
+                         ("a.dat", "demo-496631"), ("a.txt", "demo-496631")):
+        os.link(os.path.join(folder, source + ".dat"), os.path.join(saves, name))
     in_order = [os.path.join(saves, name) for name in ("a.dat", "B.dat", "c.dat")]
-    windows = wine([windows_dump, "--fields", windows_path(saves) + "\\*.dat"])
     linux = subprocess.run([linux_dump, "--fields"] + in_order, capture_output=True).stdout
     for path in in_order:
         linux = linux.replace(path.encode() + b"\t", windows_path(path).encode() + b"\t")
-    check(windows.returncode == 0 and windows.stdout.replace(b"\r\n", b"\n") == linux,
-          "*.dat: status %d, %r" % (windows.returncode, windows.stdout[:300] + windows.stderr))
-
-    pattern = windows_path(saves) + "\\*.none"
-    nothing = wine([windows_dump, pattern])
-    message = nothing.stderr.replace(b"\r\n", b"\n").decode()
-    check(nothing.returncode == 3 and nothing.stdout == b"" and
-          message == "stallark-dump: %s: ファイルが見つかりません\n" % pattern,
-          "*.none: status %d, %r" % (nothing.returncode, nothing.stderr))
+    for pattern, status, output, error in (
+            ("*.dat", 0, linux, ""), ("*.none", 3, b"", "ファイルが見つかりません")):
+        pattern = windows_path(saves) + "\\" + pattern
+        run = wine([windows_dump, "--fields", pattern])
+        message = ("stallark-dump: %s: %s\n" % (pattern, error)).encode() if error else b""
+        check(run.returncode == status and run.stdout.replace(b"\r\n", b"\n") == output and
+              run.stderr.replace(b"\r\n", b"\n") == message,
+              "%s: status %d, %r" % (pattern, run.returncode, run.stdout[:300] + run.stderr))
     print("stallark-dump.exe read saves\\*.dat in name order")
 
 
