@@ -10,6 +10,9 @@ and startup-<platform>.json (the output of stallark-startup-bench, with its two 
 ratio is the median over repetitions (benchmarks) or over program/floor pairs (start-up); the
 spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
+
+dump.json, the output of stallark-dump-bench, holds the times of stallark-dump and of cat over
+many files; their ratios are those of each round's pair.
 """
 
 import json
@@ -122,6 +125,32 @@ def startup(report, path, platform):
                        show(statistics.median(floor[key])), ratios, target)
 
 
+def dump_files(report, path):
+    """stallark-dump --fields over the most files against cat of the same files, each round's
+    pair a ratio; then its CPU time for every number of files, with what each file added on
+    from the number before (the same all along when the time grows linearly). The growth takes
+    the least time of each number's runs: on a shared machine some runs of the same work take
+    half as long again as the others, which would swamp what ten files add."""
+    data = json.loads(path.read_text())
+    counts = sorted(data, key=int)
+    most = data[counts[-1]]
+    for key, what, target in (
+            ("cpu_ms", f"stallark-dump --fields, {int(counts[-1]):,} files (floor: cat)", 0.5),
+            ("wall_ms", "  the same in wall time", None)):
+        dump, cat = most["dump"][key], most["cat"][key]
+        report.row(what,
+                   milliseconds(statistics.median(dump)), milliseconds(statistics.median(cat)),
+                   [d / c for d, c in zip(dump, cat)], target)
+    before = None
+    for count in counts:
+        least = min(data[count]["dump"]["cpu_ms"])
+        added = "" if before is None else " +%.1f us a file over %s" % (
+            (least - before[1]) * 1e3 / (int(count) - int(before[0])), f"{int(before[0]):,}")
+        report.note(f"{f'  its least CPU time, {int(count):,} files':<50} {milliseconds(least):>12}"
+                    f"{added}")
+        before = (count, least)
+
+
 def main():
     if len(sys.argv) != 2:
         raise SystemExit(__doc__)
@@ -149,6 +178,8 @@ def main():
         report.note(f"{what:<50} {duration(statistics.median(times)):>12}")
     paired(report, load, "BM_LoadHorseFile/1", "LoadHorseFile, 1 listed")
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
+
+    dump_files(report, folder / "dump.json")
 
     for path in sorted(folder.glob("startup-*.json")):
         startup(report, path, path.stem.removeprefix("startup-"))

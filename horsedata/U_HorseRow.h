@@ -24,14 +24,19 @@ std::string AbilityText(const std::array<std::int32_t, AbilitySlotCount>& codes,
                         std::string (*nameOf)(unsigned));
 
 // One line of tab-separated text, for a spreadsheet: `texts` in order, a tab between two and a
-// line feed at the end. No text of a horse holds a tab or a line break, so a line is one row.
+// line feed at the end, appended to `text`. No text of a horse holds a tab or a line break, so a
+// line is one row.
+template <class Texts> void AppendTsvLine(std::string& text, const Texts& texts) {
+    for (const auto& cell : texts) {
+        if (&cell != &texts[0])
+            text += '\t';
+        text += cell;
+    }
+    text += '\n';
+}
+
 template <class Texts> std::string TsvLine(const Texts& texts) {
     std::string line;
-    for (const auto& text : texts) {
-        if (&text != &texts[0])
-            line += '\t';
-        line += text;
-    }
-    line += '\n';
+    AppendTsvLine(line, texts);
     return line;
 }

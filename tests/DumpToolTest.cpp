@@ -3,9 +3,7 @@
 
 // stallark-dump end to end: the built program run on files made by the writer.
 #include "TestFiles.h"
-#include "U_Analyze.h"
 #include "U_FileAccess.h"
-#include "U_HorseRow.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -15,7 +13,6 @@
 #include <QProcess>
 #include <QStringList>
 
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,15 +46,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> Cells(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (std::size_t end; (end = line.find('\t', start)) != std::string::npos; start = end + 1)
-        cells.push_back(line.substr(start, end - start));
-    cells.push_back(line.substr(start));
-    return cells;
-}
-
 const std::string Header =
     "ID\t馬名\t性齢\t基本能力\t距離適性\tコース適性\t発動系アビリティ\t装備系アビリティ";
 
@@ -66,7 +54,7 @@ const std::string Header =
 class DumpTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        HorseBlock block{};
+        HorseBlock& block = Block;
         // clang-format off
         PutHorse(block, 63, {.HorseName = "アカツキ", .FatherName = "ヨアケ", .MotherName = "アサ", .Speed = 99, .Endurance = 88, .Stamina = 76, .Power = 45, .Agility = 130, .Agreement = 30, .Temper = 70, .Guts = 60, .Reactive = 200, .Durability = 80, .LowerDistance = 1000, .UpperDistance = 1400, .ExeAbility = {23, 0, 0, 0}, .EqpAbility = {15, 0, 0, 0}});
         PutHorse(block, 20, {.HorseName = "ハヤテ", .FatherName = "ソラ", .MotherName = "ハル", .Speed = 95, .Endurance = 88, .Stamina = 101, .Power = 7, .Agility = 0, .Agreement = 64, .Temper = 12, .Guts = 100, .Reactive = 255, .Durability = 9, .LowerDistance = 1600, .UpperDistance = 2400, .ExeAbility = {5, 0, 0, 7}, .EqpAbility = {0, 52, 0, 0}});
@@ -78,8 +66,27 @@ protected:
         WriteHorseFile(Path.toStdString(), HorseFileLayouts[2].FileSize, block);
     }
 
+    // The byte at `offset` of record `index`.
+    std::uint8_t& At(int index, int offset) { return Block[index * RecordSize + offset]; }
+    QString WriteFile(const std::string& name, const HorseBlock& block) {
+        const std::string path = Dir.File(name);
+        WriteHorseFile(path, HorseFileLayouts[0].FileSize, block);
+        return QString::fromStdString(path);
+    }
+
+    HorseBlock Block{};
     TempDir Dir;
     QString Path;
+};
+
+// The list's lines of the three listed horses.
+const std::vector<std::string> ListedLines = {
+    "2\tヴィーナス\t？\t157/30/30/127/255/00/00/127/00/00\t4000 - 1000\t？/？\t"
+    "大逃げ/大まくり/自由自在/融通性なし\t？/？",
+    "20\tハヤテ\t？\t95/88/101/07/00/64/12/100/255/09\t1600 - 2400\t？/？\t直一気/4角先頭\t"
+    "アイドルホース/",
+    "63\tアカツキ\t？\t99/88/76/45/130/30/70/60/200/80\t1000 - 1400\t？/？\t出ムチ/\t"
+    "外枠好き/",
 };
 
 } // namespace
@@ -88,15 +95,8 @@ TEST_F(DumpTool, ListedHorsesAsTabSeparatedListTexts) {
     const RunResult run = RunDump({Path});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Err, "");
-    const std::vector<std::string> expected = {
-        Header,
-        "2\tヴィーナス\t？\t157/30/30/127/255/00/00/127/00/00\t4000 - 1000\t？/？\t"
-        "大逃げ/大まくり/自由自在/融通性なし\t？/？",
-        "20\tハヤテ\t？\t95/88/101/07/00/64/12/100/255/09\t1600 - 2400\t？/？\t直一気/4角先頭\t"
-        "アイドルホース/",
-        "63\tアカツキ\t？\t99/88/76/45/130/30/70/60/200/80\t1000 - 1400\t？/？\t出ムチ/\t"
-        "外枠好き/",
-    };
+    std::vector<std::string> expected = {Header};
+    expected.insert(expected.end(), ListedLines.begin(), ListedLines.end());
     EXPECT_EQ(Lines(run.Out), expected);
 }
 
@@ -114,53 +114,34 @@ TEST_F(DumpTool, AllPrintsEverySlotInOrder) {
     EXPECT_EQ(lines[1 + 0], "0\t\t？\t30/30/30/00/00/00/00/00/00/00\t1000 - 1000\t？/？\t\t");
 }
 
-// Each --fields cell against the decoder's table for the same file: numbers as plain decimals,
-// and the ten ability cells, zero-filled and joined, give the list's 基本能力 text.
-TEST_F(DumpTool, FieldsAreTheDecodersValues) {
-    HorseBlock block{};
-    ASSERT_TRUE(TDM_FileAccess().ReadHorseBlock(Path.toStdString(), block.size(), block));
-    TDM_HorseStatus t;
-    TDM_Analyze(t).AnalyzeBlock(block);
+// Numbers as plain decimals, one ability name per slot: empty, or ？ for a code without a name.
+TEST_F(DumpTool, FieldsOneColumnEach) {
+    const std::string header = "ID\t馬名\t父\t母\tスピード\t持続力\tスタミナ\tパワー\t瞬発力\t"
+                               "折り合い\t気性\t勝負根性\t反応\t丈夫さ\t距離適性下限\t"
+                               "距離適性上限\t発動系1\t発動系2\t発動系3\t発動系4\t装備系1\t"
+                               "装備系2\t装備系3\t装備系4";
+    const RunResult listed = RunDump({"--fields", Path});
+    ASSERT_EQ(listed.ExitCode, 0) << listed.Err;
+    const std::vector<std::string> expected = {
+        header,
+        "2\tヴィーナス\tロード\tヴィ\t157\t30\t30\t127\t255\t0\t0\t127\t0\t0\t4000\t1000\t"
+        "大逃げ\t大まくり\t自由自在\t融通性なし\t？\t\t\t？",
+        "20\tハヤテ\tソラ\tハル\t95\t88\t101\t7\t0\t64\t12\t100\t255\t9\t1600\t2400\t"
+        "直一気\t\t\t4角先頭\t\tアイドルホース\t\t",
+        "63\tアカツキ\tヨアケ\tアサ\t99\t88\t76\t45\t130\t30\t70\t60\t200\t80\t1000\t1400\t"
+        "出ムチ\t\t\t\t外枠好き\t\t\t"};
+    EXPECT_EQ(Lines(listed.Out), expected);
 
+    // With --all every slot, and last the slot state.
     const RunResult all = RunDump({"--fields", "--all", Path});
     ASSERT_EQ(all.ExitCode, 0) << all.Err;
     const std::vector<std::string> lines = Lines(all.Out);
     ASSERT_EQ(lines.size(), 1u + RecordCount);
-    EXPECT_EQ(lines[0], "ID\t馬名\t父\t母\tスピード\t持続力\tスタミナ\tパワー\t瞬発力\t折り合い\t"
-                        "気性\t勝負根性\t反応\t丈夫さ\t距離適性下限\t距離適性上限\t発動系1\t"
-                        "発動系2\t発動系3\t発動系4\t装備系1\t装備系2\t装備系3\t装備系4\t登録状態");
-    for (int i = 0; i < RecordCount; ++i) {
-        const std::vector<std::string> cells = Cells(lines[1 + i]);
-        std::vector<std::string> expected = {std::to_string(t.HorseID[i]), t.HorseName[i],
-                                             t.FatherName[i], t.MotherName[i]};
-        for (const std::int32_t value : t.BasicAbilities(i))
-            expected.push_back(std::to_string(value));
-        expected.push_back(std::to_string(t.LowerDistance[i]));
-        expected.push_back(std::to_string(t.UpperDistance[i]));
-        for (const std::int32_t code : t.ExeAbilities(i))
-            expected.push_back(TDM_Analyze::ExeAbilityName(code));
-        for (const std::int32_t code : t.EqpAbilities(i))
-            expected.push_back(TDM_Analyze::EqpAbilityName(code));
-        expected.push_back(std::to_string(t.Registered[i]));
-        ASSERT_EQ(cells, expected) << "slot " << i;
-        std::string joined;
-        for (int k = 4; k < 14; ++k) {
-            char digits[16];
-            std::snprintf(digits, sizeof digits, "%.2d", std::stoi(cells[k]));
-            joined += (k == 4 ? "" : "/") + std::string(digits);
-        }
-        EXPECT_EQ(joined, HorseRow(t, i)[3]) << "slot " << i;
-    }
-    EXPECT_EQ(Cells(lines[1 + 2])[23], "？"); // code 200 has no name
-
-    // Without --all: the listed slots' lines, without the slot state.
-    const RunResult listed = RunDump({"--fields", Path});
-    ASSERT_EQ(listed.ExitCode, 0) << listed.Err;
-    const std::vector<std::string> expected = {lines[0].substr(0, lines[0].rfind('\t')),
-                                               lines[1 + 2].substr(0, lines[1 + 2].rfind('\t')),
-                                               lines[1 + 20].substr(0, lines[1 + 20].rfind('\t')),
-                                               lines[1 + 63].substr(0, lines[1 + 63].rfind('\t'))};
-    EXPECT_EQ(Lines(listed.Out), expected);
+    EXPECT_EQ(lines[0], header + "\t登録状態");
+    EXPECT_EQ(lines[1 + 9],
+              "9\tムーン\tツキヨ\tヨゾラ\t100\t100\t100\t50\t100\t50\t50\t50\t100\t100\t"
+              "1600\t2400\t\t\t\t\t\t\t\t\t2");
+    EXPECT_EQ(lines[1 + 20], expected[2] + "\t1");
 }
 
 TEST_F(DumpTool, JsonHasEveryColumnByName) {
@@ -218,6 +199,71 @@ TEST_F(DumpTool, JsonAllHasEverySlotWithItsState) {
     EXPECT_EQ(horses[5].toObject()["HorseName"].toString(), QStringLiteral("ノコリビ"));
 }
 
+// Every FILE in the order given under one header, each line and object naming its FILE; one
+// that fails is reported, naming it, and the others are still printed.
+TEST_F(DumpTool, SeveralFilesInOneTable) {
+    const QString second = WriteFile("later.dat", Block);
+    const std::string oneByte = Dir.File("one.dat");
+    WriteBytes(oneByte, std::vector<std::uint8_t>(1, 0));
+    const QStringList files = {Path, QString::fromStdString(oneByte), second};
+    const RunResult run = RunDump(files);
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Err, "stallark-dump: " + oneByte +
+                           ": 1 byte is not a horse data file size (recognised: 496631, 584756, "
+                           "589312 bytes)\n");
+    std::vector<std::string> expected = {"ファイル\t" + Header};
+    for (const QString& file : {Path, second})
+        for (const std::string& line : ListedLines)
+            expected.push_back(file.toStdString() + "\t" + line);
+    EXPECT_EQ(Lines(run.Out), expected);
+
+    const QJsonArray horses =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(RunDump(QStringList{"--json"} + files).Out))
+            .array();
+    ASSERT_EQ(horses.size(), 6);
+    EXPECT_EQ(horses[2].toObject()["File"].toString(), Path);
+    EXPECT_EQ(horses[3].toObject()["File"].toString(), second);
+    EXPECT_EQ(horses[3].toObject()["HorseID"].toInt(), 2);
+}
+
+// What changed, slot by slot and field by field, with the captions and texts of --fields. A
+// slot that no longer lists its horse keeps the old name.
+TEST_F(DumpTool, DiffOfTwoFiles) {
+    const QString old = WriteFile("old.dat", Block);
+    EXPECT_EQ(RunDump({"--diff", old, Path}).Out, "ID\t馬名\t項目\t旧\t新\n");
+    At(2, SlotStateOffset) = 0;
+    At(2, NameFieldOffsets[0]) = 0;
+    At(9, SlotStateOffset) = 1;
+    At(20, NameFieldOffsets[0] + 2) = EncodeName("セ")[0];
+    At(63, AgilityOffset) = 131;
+    At(63, EqpAbilityOffset + 1) = 31;
+    const QString now = WriteFile("new.dat", Block);
+    const RunResult run = RunDump({"--diff", old, now});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(Lines(run.Out),
+              (std::vector<std::string>{
+                  "ID\t馬名\t項目\t旧\t新", "2\tヴィーナス\t馬名\tヴィーナス\t",
+                  "2\tヴィーナス\t登録状態\t1\t0", "9\tムーン\t登録状態\t2\t1",
+                  "20\tハヤセ\t馬名\tハヤテ\tハヤセ", "63\tアカツキ\t瞬発力\t130\t131",
+                  "63\tアカツキ\t装備系2\t\t東京○"}));
+
+    const QJsonArray changes =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(RunDump({"--diff", "--json", old, now}).Out))
+            .array();
+    ASSERT_EQ(changes.size(), 6);
+    EXPECT_EQ(changes[4].toObject(), (QJsonObject{{"HorseID", 63},
+                                                  {"HorseName", "アカツキ"},
+                                                  {"Field", "瞬発力"},
+                                                  {"Old", "130"},
+                                                  {"New", "131"}}));
+
+    const RunResult missing = RunDump({"--diff", old, QString::fromStdString(Dir.File("x.dat"))});
+    EXPECT_EQ(missing.ExitCode, 3);
+    EXPECT_EQ(missing.Err, "stallark-dump: " + Dir.File("x.dat") + ": ファイルが見つかりません\n");
+}
+
 TEST_F(DumpTool, FileOfUnrecognisedSize) {
     const std::string path = Dir.File("short.dat");
     WriteBytes(path, std::vector<std::uint8_t>(496'630, 0x0E));
@@ -238,8 +284,8 @@ TEST_F(DumpTool, MissingFileIsAnInOutError) {
     EXPECT_EQ(Lines(run.Err).size(), 1u);
 }
 
-// -o writes what standard output would get; FILE is written only from a file that was read,
-// and never in place of the horse data file.
+// -o writes what standard output would get, only from files that were read, and never in place
+// of a horse data file.
 TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
     const QString out = QString::fromStdString(Dir.File("出力.tsv"));
     const auto contents = [&out] {
@@ -253,10 +299,15 @@ TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
     EXPECT_EQ(written.Out + written.Err, "");
     EXPECT_EQ(contents(), piped.Out);
 
-    const std::string notHorseFile = Dir.File("short.dat");
-    WriteBytes(notHorseFile, std::vector<std::uint8_t>(10, 0));
-    EXPECT_EQ(RunDump({"--output", out, QString::fromStdString(notHorseFile)}).ExitCode, 2);
+    // Written once, after every FILE has been tried; not at all when none was read.
+    const QString notHorseFile = QString::fromStdString(Dir.File("short.dat"));
+    WriteBytes(notHorseFile.toStdString(), std::vector<std::uint8_t>(10, 0));
+    const QString missing = QString::fromStdString(Dir.File("missing.dat"));
+    EXPECT_EQ(RunDump({"--output", out, missing, notHorseFile}).ExitCode, 3);
     EXPECT_EQ(contents(), piped.Out);
+    const QStringList files = {Path, notHorseFile, Path};
+    EXPECT_EQ(RunDump(QStringList{"-o", out} + files).ExitCode, 2);
+    EXPECT_EQ(contents(), RunDump(files).Out);
 
     const std::string noFolder = Dir.File("missing") + "/out.tsv";
     const RunResult failed = RunDump({"-o", QString::fromStdString(noFolder), Path});
@@ -264,7 +315,7 @@ TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
     EXPECT_EQ(failed.Out, "");
     EXPECT_EQ(failed.Err, "stallark-dump: " + noFolder + ": ファイルが見つかりません\n");
 
-    EXPECT_EQ(RunDump({"-o", Path, Path}).ExitCode, 1);
+    EXPECT_EQ(RunDump({"-o", Path, missing, Path}).ExitCode, 1);
     HorseBlock block{};
     EXPECT_TRUE(TDM_FileAccess().ReadHorseBlock(Path.toStdString(), block.size(), block));
 }
@@ -273,14 +324,18 @@ TEST_F(DumpTool, UsageHelpAndVersion) {
     const RunResult none = RunDump({});
     EXPECT_EQ(none.ExitCode, 1);
     EXPECT_EQ(none.Out, "");
-    EXPECT_EQ(RunDump({Path, Path}).ExitCode, 1);
+    for (const QStringList& diff : {QStringList{"--diff", Path},
+                                    {"--diff", "--all", Path, Path},
+                                    {"--diff", "--fields", Path, Path}})
+        EXPECT_EQ(RunDump(diff).ExitCode, 1) << diff.join(' ').toStdString();
     EXPECT_EQ(RunDump({"--no-such-option", Path}).ExitCode, 1);
     EXPECT_EQ(RunDump({"--fields", "--json", Path}).ExitCode, 1);
 
     const RunResult help = RunDump({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    for (const char* text : {"--all", "--fields", "--json", "--output <OUTPUT>", "Exit codes",
-                             "1  usage error", "496631, 584756 or 589312 bytes", "3  I/O error"})
+    for (const char* text :
+         {"--all", "--fields", "--json", "--diff", "--output <OUTPUT>", "装備系4", "Exit codes",
+          "1  usage error", "496631, 584756 or 589312 bytes", "3  I/O error"})
         EXPECT_NE(help.Out.find(text), std::string::npos) << text;
 
     const RunResult version = RunDump({"--version"});

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// stallark-dump: prints the horses of a horse data file as tab-separated text or as JSON, for a
-// spreadsheet or a script: the texts of the viewer's horse list, or one column per field.
+// stallark-dump: prints the horses of horse data files as tab-separated text or as JSON, for a
+// spreadsheet or a script: the texts of the viewer's horse list, or one column per field; or
+// what changed between two files, field by field.
 #include "ConsoleWriter.h"
+#include "FileArguments.h"
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
 #include "U_FilePath.h"
@@ -16,10 +18,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,40 +48,102 @@ std::string RecognisedSizes(const char* lastSeparator) {
     return sizes;
 }
 
-const char* const Description =
-    "Prints the horses of a horse data file on standard output: by default as UTF-8\n"
-    "tab-separated text, a header line and one line per listed horse with the texts of the\n"
-    "viewer's list.\n"
-    "\n"
-    "--fields prints one column per field instead, so that a spreadsheet can sort and sum\n"
-    "them: ID, 馬名, 父, 母, the ten basic abilities (スピード, 持続力, スタミナ, パワー,\n"
-    "瞬発力, 折り合い, 気性, 勝負根性, 反応, 丈夫さ), the distance aptitude's ends in metres\n"
-    "(距離適性下限, 距離適性上限), and the ability names of the four activation and four\n"
-    "equipment slots (発動系1 to 発動系4, 装備系1 to 装備系4: empty for an empty slot, ？\n"
-    "for a code without a name); with --all, last, 登録状態, the slot state (1 for a listed\n"
-    "horse). Numbers are plain decimals.\n"
-    "\n"
-    "-o OUTPUT writes the output to the file OUTPUT instead, the same UTF-8 text; OUTPUT is\n"
-    "created, or emptied, only once FILE has been read. A console of Windows shows the\n"
-    "Japanese texts right whatever its code page.\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  success\n"
-    "  1  usage error\n";
+// One column per field, under the detail window's labels; the distance aptitude's two ends and
+// the eight ability slots, which it shows under one label each, get names made from those.
+std::vector<std::string> FieldCaptions() {
+    std::vector<std::string> captions = {"ID", "馬名", "父", "母"};
+    for (const BasicAbilityField& field : BasicAbilityFields)
+        captions.push_back(field.Caption);
+    captions.push_back("距離適性下限");
+    captions.push_back("距離適性上限");
+    for (const char* kind : {"発動系", "装備系"})
+        for (int slot = 1; slot <= AbilitySlotCount; ++slot)
+            captions.push_back(kind + std::to_string(slot));
+    return captions;
+}
+const char* const SlotStateCaption = "登録状態";
+const char* const FileCaption = "ファイル";
+const std::vector<std::string> DiffCaptions = {"ID", "馬名", "項目", "旧", "新"};
 
+// `words` joined by spaces into lines of at most `width` columns after an indent of two, a
+// character outside ASCII taking two columns, as a Japanese one does on a terminal.
+std::string Wrapped(const std::vector<std::string>& words, std::size_t width) {
+    std::string text;
+    std::size_t column = 0;
+    for (const std::string& word : words) {
+        std::size_t wordWidth = 0;
+        for (const char c : word)
+            wordWidth += (c & 0xC0) == 0x80 ? 0 : (c & 0x80) ? 2 : 1;
+        if (column > 0 && column + 1 + wordWidth > width) {
+            text += '\n';
+            column = 0;
+        }
+        text += column == 0 ? "  " : " ";
+        text += word;
+        column += (column == 0 ? 2 : 1) + wordWidth;
+    }
+    return text + '\n';
+}
+
+// The help's texts that come from the program's own tables: the --fields captions and the
+// recognised sizes with their block offsets.
 std::string HelpDescription() {
-    return Description +
-           ("  2  not a horse data file (not a regular file of " + RecognisedSizes(" or ") +
-            " bytes)\n") +
+    std::string layouts;
+    for (const HorseFileLayout& layout : HorseFileLayouts)
+        layouts += "  " + std::to_string(layout.BlockOffset) + " in a file of " +
+                   std::to_string(layout.FileSize) + " bytes\n";
+    return "Prints the horses of horse data files on standard output: by default as UTF-8\n"
+           "tab-separated text, a header line and one line per listed horse with the texts of\n"
+           "the viewer's list. With more than one FILE every line starts with a column " +
+           std::string(FileCaption) +
+           ",\n"
+           "the FILE as given, and every JSON object has \"File\". A FILE that cannot be read\n"
+           "is reported on standard error, and the others are still printed.\n"
+           "\n"
+           "--fields prints one column per field instead, so that a spreadsheet can sort and\n"
+           "sum them:\n" +
+           Wrapped(FieldCaptions(), 78) +
+           "that is the names, the ten basic abilities, the distance aptitude's ends in metres\n"
+           "and the ability names of the four activation and four equipment slots (empty for\n"
+           "an empty slot, ？ for a code without a name); with --all, last, " +
+           SlotStateCaption +
+           ", the slot\n"
+           "state (1 for a listed horse). Numbers are plain decimals.\n"
+           "\n"
+           "--diff OLD NEW prints what changed from OLD to NEW, slot by slot over all 64 slots:\n"
+           "a header line, then one line per changed field:\n" +
+           Wrapped(DiffCaptions, 78) +
+           "項目 being the field's --fields caption, 旧 and 新 its values as --fields writes\n"
+           "them, 馬名 NEW's name (OLD's where the slot was emptied). With --json an array of\n"
+           "objects with HorseID, HorseName, Field, Old and New.\n"
+           "\n"
+           "-o OUTPUT writes the output to the file OUTPUT instead, the same UTF-8 text; OUTPUT\n"
+           "is created, or emptied, once every FILE has been tried, and only if one was read.\n"
+           "A console of Windows shows the Japanese texts right whatever its code page, and\n"
+           "stallark-dump expands a FILE's wildcards (saves\\*.dat) there itself, in name order.\n"
+           "\n"
+           "A horse data file is known by its size alone; the block of " +
+           std::to_string(RecordCount) + " horse records of " + std::to_string(RecordSize) +
+           "\nbytes lies at an offset fixed for each size:\n" + layouts +
+           "\n"
+           "With several FILEs the exit code is that of the first that failed.\n"
+           "\n"
+           "Exit codes:\n"
+           "  0  success\n"
+           "  1  usage error\n"
+           "  2  not a horse data file (not a regular file of " +
+           RecognisedSizes(" or ") +
+           " bytes)\n"
            "  3  I/O error (the file cannot be opened or read, or the output cannot be written)";
 }
 
 enum class Format { ListTexts, Fields, Json };
 
 struct Options {
-    std::string Path;                      // UTF-8
+    std::vector<FileArgument> Files;       // in the order given, wildcards expanded
     std::optional<std::string> OutputPath; // UTF-8; standard output when not given
     bool All = false;
+    bool Diff = false;
     Format Output = Format::ListTexts;
 };
 
@@ -89,7 +156,7 @@ void PrintError(const std::string& message) {
     std::exit(ExitUsage);
 }
 
-// -o naming the horse data file itself would overwrite the file it was read from.
+// -o naming a horse data file would overwrite the file it was read from.
 bool IsSameFile(const std::string& first, const std::string& second) {
     std::error_code error;
     return std::filesystem::equivalent(FilePathFromUtf8(first), FilePathFromUtf8(second), error);
@@ -107,14 +174,18 @@ Options ParseArguments(const QCoreApplication& app) {
     const QCommandLineOption fields("fields",
                                     "Print one column per field instead (not with --json).");
     const QCommandLineOption json("json", "Print a JSON array of horse objects instead.");
+    const QCommandLineOption diff(
+        "diff", "Print what changed from OLD to NEW instead, the two FILEs (not with --all or "
+                "--fields).");
     const QCommandLineOption output(
         {"o", "output"}, "Write the output to the file OUTPUT instead of standard output.",
         "OUTPUT");
     parser.addOption(all);
     parser.addOption(fields);
     parser.addOption(json);
+    parser.addOption(diff);
     parser.addOption(output);
-    parser.addPositionalArgument("FILE", "The horse data file.");
+    parser.addPositionalArgument("FILE", "The horse data files.", "FILE...");
     if (!parser.parse(app.arguments()))
         ExitUsageError(parser.errorText().toStdString());
     if (parser.isSet(version)) {
@@ -127,16 +198,26 @@ Options ParseArguments(const QCoreApplication& app) {
                       ? ExitOk
                       : ExitInOutError);
 
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        ExitUsageError("exactly one FILE expected; see --help");
+    Options options;
+    for (const QString& file : parser.positionalArguments())
+        for (FileArgument& expanded : ExpandFileArgument(file.toStdString()))
+            options.Files.push_back(std::move(expanded));
+    options.All = parser.isSet(all);
+    options.Diff = parser.isSet(diff);
+    if (options.Files.empty())
+        ExitUsageError("no FILE given; see --help");
     if (parser.isSet(fields) && parser.isSet(json))
         ExitUsageError("--fields and --json cannot be combined: JSON has every field already");
-    Options options{files.front().toStdString(), std::nullopt, parser.isSet(all)};
+    if (options.Diff && (options.All || parser.isSet(fields)))
+        ExitUsageError("--diff cannot be combined with --all or --fields: it compares every "
+                       "slot field by field");
+    if (options.Diff && options.Files.size() != 2)
+        ExitUsageError("--diff takes two FILEs, OLD and NEW");
     if (parser.isSet(output)) {
         options.OutputPath = parser.value(output).toStdString();
-        if (IsSameFile(options.Path, *options.OutputPath))
-            ExitUsageError(*options.OutputPath + ": -o names the horse data file itself");
+        for (const FileArgument& file : options.Files)
+            if (IsSameFile(file.Path, *options.OutputPath))
+                ExitUsageError(*options.OutputPath + ": -o names the horse data file itself");
     }
     if (parser.isSet(fields))
         options.Output = Format::Fields;
@@ -154,70 +235,77 @@ std::string NotHorseFileMessage(const std::string& path) {
     if (!error && std::filesystem::is_regular_file(status)) {
         const auto size = std::filesystem::file_size(file, error);
         if (!error)
-            return path + ": " + std::to_string(size) +
-                   " bytes is not a horse data file size (recognised: " + recognised + " bytes)";
+            return path + ": " + std::to_string(size) + (size == 1 ? " byte" : " bytes") +
+                   " is not a horse data file size (recognised: " + recognised + " bytes)";
     }
     return path + ": not a regular file (a horse data file is a regular file of " + recognised +
            " bytes)";
 }
 
-// The horse indexes to print, ascending: the listed horses, or every slot.
-std::vector<int> IndexesToPrint(const TDM_HorseStatus& table, bool all) {
-    std::vector<int> indexes;
-    for (int i = 0; i < RecordCount; ++i)
-        if (all || table.Registered[i] == 1)
-            indexes.push_back(i);
-    return indexes;
+// Reads the file into `table`; false for a file the reader refuses. Throws EInOutError.
+bool LoadTable(const std::string& path, TDM_HorseStatus& table) {
+    HorseBlock block{};
+    if (!TDM_FileAccess().ReadHorseBlock(path, block.size(), block))
+        return false;
+    TDM_Analyze(table).AnalyzeBlock(block);
+    return true;
 }
 
-std::string TsvText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
-    std::string text = TsvLine(HorseListCaptions);
-    for (const int i : indexes)
-        text += TsvLine(HorseRow(table, i));
-    return text;
+// Reads one FILE into `table`: ExitOk, or the exit code of its failure after its message.
+int LoadFile(const FileArgument& file, TDM_HorseStatus& table) {
+    if (file.NoMatchError != 0) {
+        PrintError(file.Path + ": " + InOutErrorMessage(file.NoMatchError));
+        return ExitInOutError;
+    }
+    try {
+        if (LoadTable(file.Path, table))
+            return ExitOk;
+        PrintError(NotHorseFileMessage(file.Path));
+        return ExitNotHorseFile;
+    } catch (const EInOutError& error) {
+        PrintError(file.Path + ": " + error.what());
+        return ExitInOutError;
+    }
 }
 
-// One column per field, under the detail window's labels; the distance aptitude's two ends and
-// the eight ability slots, which it shows under one label each, get names made from those.
-std::vector<std::string> FieldCaptions() {
-    std::vector<std::string> captions = {"ID", "馬名", "父", "母"};
-    for (const BasicAbilityField& field : BasicAbilityFields)
-        captions.push_back(field.Caption);
-    captions.push_back("距離適性下限");
-    captions.push_back("距離適性上限");
-    for (const char* kind : {"発動系", "装備系"})
-        for (int slot = 1; slot <= AbilitySlotCount; ++slot)
-            captions.push_back(kind + std::to_string(slot));
-    return captions;
-}
-const char* const SlotStateCaption = "登録状態";
-
-std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i, bool withSlotState) {
-    std::vector<std::string> row = {std::to_string(t.HorseID[i]), t.HorseName[i], t.FatherName[i],
-                                    t.MotherName[i]};
+// Slot i's line of --fields, appended to `text`: numbers as plain decimals, and the ability
+// names slot by slot. Written straight into the text, as it is the bulk of the work for many files.
+void AppendFieldsLine(std::string& text, const TDM_HorseStatus& t, int i, bool withSlotState) {
+    const auto cell = [&text](std::string_view value) {
+        text += value;
+        text += '\t';
+    };
+    const auto number = [&cell](std::int32_t value) {
+        char digits[16];
+        cell({digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr});
+    };
+    number(t.HorseID[i]);
+    cell(t.HorseName[i]);
+    cell(t.FatherName[i]);
+    cell(t.MotherName[i]);
     for (const std::int32_t value : t.BasicAbilities(i))
-        row.push_back(std::to_string(value));
-    row.push_back(std::to_string(t.LowerDistance[i]));
-    row.push_back(std::to_string(t.UpperDistance[i]));
+        number(value);
+    number(t.LowerDistance[i]);
+    number(t.UpperDistance[i]);
     for (const std::int32_t code : t.ExeAbilities(i))
-        row.push_back(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
+        cell(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
     for (const std::int32_t code : t.EqpAbilities(i))
-        row.push_back(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
+        cell(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
     if (withSlotState)
-        row.push_back(std::to_string(t.Registered[i]));
-    return row;
+        number(t.Registered[i]);
+    text.back() = '\n';
 }
 
-// Names and ability names never hold a tab or a line break (the decoder's tables guarantee it),
-// so every text is written as it is and a row is never split.
-std::string FieldsText(const TDM_HorseStatus& table, const std::vector<int>& indexes, bool all) {
-    std::vector<std::string> captions = FieldCaptions();
-    if (all)
-        captions.push_back(SlotStateCaption);
-    std::string text = TsvLine(captions);
-    for (const int i : indexes)
-        text += TsvLine(FieldsRow(table, i, all));
-    return text;
+// The cells of slot i's --fields line with the slot state, as they are written.
+std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i) {
+    std::string line;
+    AppendFieldsLine(line, t, i, true);
+    std::vector<std::string> cells;
+    for (std::size_t start = 0, end; start < line.size(); start = end + 1) {
+        end = line.find_first_of("\t\n", start);
+        cells.push_back(line.substr(start, end - start));
+    }
+    return cells;
 }
 
 QJsonArray CodesJson(const std::array<std::int32_t, AbilitySlotCount>& codes) {
@@ -255,61 +343,133 @@ QJsonObject HorseJson(const TDM_HorseStatus& t, int i) {
     return horse;
 }
 
-std::string JsonText(const TDM_HorseStatus& table, const std::vector<int>& indexes) {
-    QJsonArray horses;
-    for (const int i : indexes)
-        horses.append(HorseJson(table, i));
-    return QJsonDocument(horses).toJson(QJsonDocument::Indented).toStdString();
+std::string JsonText(const QJsonArray& array) {
+    return QJsonDocument(array).toJson(QJsonDocument::Indented).toStdString();
 }
 
-std::string OutputText(const TDM_HorseStatus& table, const Options& options) {
-    const std::vector<int> indexes = IndexesToPrint(table, options.All);
-    switch (options.Output) {
-    case Format::Fields:
-        return FieldsText(table, indexes, options.All);
-    case Format::Json:
-        return JsonText(table, indexes);
-    case Format::ListTexts:
-        break;
-    }
-    return TsvText(table, indexes);
-}
-
-// Reads the file into `table`; false for a file the reader refuses. Throws EInOutError.
-bool LoadTable(const std::string& path, TDM_HorseStatus& table) {
-    HorseBlock block{};
-    if (!TDM_FileAccess().ReadHorseBlock(path, block.size(), block))
-        return false;
-    TDM_Analyze(table).AnalyzeBlock(block);
-    return true;
-}
-
-int Run(const Options& options) {
-    TDM_HorseStatus table;
-    try {
-        if (!LoadTable(options.Path, table)) {
-            PrintError(NotHorseFileMessage(options.Path));
-            return ExitNotHorseFile;
-        }
-    } catch (const EInOutError& error) {
-        PrintError(options.Path + ": " + error.what());
-        return ExitInOutError;
-    }
-    const std::string text = OutputText(table, options);
-    if (options.OutputPath) {
-        try {
-            WriteOutputFile(*options.OutputPath, text);
-        } catch (const EInOutError& error) {
-            PrintError(*options.OutputPath + ": " + error.what());
-            return ExitInOutError;
-        }
-        return ExitOk;
-    }
-    if (!WriteStandard(StandardStream::Output, text)) {
+// Writes the whole output, to OUTPUT or to standard output: ExitOk or ExitInOutError.
+int WriteOutput(const std::optional<std::string>& outputPath, const std::string& text) {
+    if (!outputPath) {
+        if (WriteStandard(StandardStream::Output, text))
+            return ExitOk;
         PrintError("cannot write the output");
         return ExitInOutError;
     }
-    return ExitOk;
+    try {
+        WriteOutputFile(*outputPath, text);
+        return ExitOk;
+    } catch (const EInOutError& error) {
+        PrintError(*outputPath + ": " + error.what());
+        return ExitInOutError;
+    }
+}
+
+// Names and ability names never hold a tab or a line break (the decoder's tables guarantee it),
+// so every text is written as it is and a row is never split. With more than one FILE each
+// row starts with its FILE. On standard output each file's rows go as soon as it is read.
+int PrintFiles(const Options& options) {
+    const bool named = options.Files.size() > 1;
+    int status = ExitOk;
+    bool anyRead = false;
+    std::string text;
+    QJsonArray horses;
+    TDM_HorseStatus table;
+    for (const FileArgument& file : options.Files) {
+        if (const int loaded = LoadFile(file, table); loaded != ExitOk) {
+            status = status == ExitOk ? loaded : status;
+            continue;
+        }
+        if (!anyRead && options.Output != Format::Json) {
+            std::vector<std::string> header =
+                options.Output == Format::Fields
+                    ? FieldCaptions()
+                    : std::vector<std::string>(HorseListCaptions.begin(), HorseListCaptions.end());
+            if (options.Output == Format::Fields && options.All)
+                header.push_back(SlotStateCaption);
+            text = (named ? FileCaption + std::string("\t") : "") + TsvLine(header);
+        }
+        anyRead = true;
+        const std::string prefix = named ? file.Path + '\t' : std::string();
+        for (int i = 0; i < RecordCount; ++i) {
+            if (!options.All && table.Registered[i] != 1)
+                continue;
+            if (options.Output == Format::Json) {
+                QJsonObject horse = HorseJson(table, i);
+                if (named)
+                    horse.insert("File", QString::fromStdString(file.Path));
+                horses.append(horse);
+            } else {
+                text += prefix;
+                if (options.Output == Format::Fields)
+                    AppendFieldsLine(text, table, i, options.All);
+                else
+                    AppendTsvLine(text, HorseRow(table, i));
+            }
+        }
+        if (!options.OutputPath && !text.empty()) {
+            if (const int written = WriteOutput(std::nullopt, text); written != ExitOk)
+                return written;
+            text.clear();
+        }
+    }
+    if (!anyRead)
+        return status;
+    if (options.Output == Format::Json)
+        text = JsonText(horses);
+    const int written = text.empty() ? ExitOk : WriteOutput(options.OutputPath, text);
+    return status == ExitOk ? written : status;
+}
+
+struct FieldChange {
+    int HorseID;
+    std::string HorseName, Field, Old, New;
+};
+
+// Every field of every slot whose --fields text differs between the two tables, in slot order
+// and then in the columns' order. The name is NEW's, or OLD's where NEW no longer lists the
+// horse that OLD listed.
+std::vector<FieldChange> Changes(const TDM_HorseStatus& old, const TDM_HorseStatus& now) {
+    std::vector<std::string> captions = FieldCaptions();
+    captions.push_back(SlotStateCaption);
+    std::vector<FieldChange> changes;
+    for (int i = 0; i < RecordCount; ++i) {
+        const std::vector<std::string> before = FieldsRow(old, i);
+        const std::vector<std::string> after = FieldsRow(now, i);
+        const bool emptied = old.Registered[i] == 1 && now.Registered[i] != 1;
+        const std::string& name = emptied ? old.HorseName[i] : now.HorseName[i];
+        for (std::size_t k = 0; k < captions.size(); ++k)
+            if (before[k] != after[k])
+                changes.push_back({i, name, captions[k], before[k], after[k]});
+    }
+    return changes;
+}
+
+std::string DiffText(const std::vector<FieldChange>& changes, Format format) {
+    if (format == Format::Json) {
+        QJsonArray array;
+        for (const FieldChange& change : changes)
+            array.append(QJsonObject{{"HorseID", change.HorseID},
+                                     {"HorseName", QString::fromStdString(change.HorseName)},
+                                     {"Field", QString::fromStdString(change.Field)},
+                                     {"Old", QString::fromStdString(change.Old)},
+                                     {"New", QString::fromStdString(change.New)}});
+        return JsonText(array);
+    }
+    std::string text = TsvLine(DiffCaptions);
+    for (const FieldChange& change : changes)
+        text += TsvLine(std::array<std::string, 5>{std::to_string(change.HorseID), change.HorseName,
+                                                   change.Field, change.Old, change.New});
+    return text;
+}
+
+// Both files are tried, so that each failure is reported.
+int PrintDiff(const Options& options) {
+    TDM_HorseStatus old, now;
+    const int oldStatus = LoadFile(options.Files[0], old);
+    const int newStatus = LoadFile(options.Files[1], now);
+    if (oldStatus != ExitOk || newStatus != ExitOk)
+        return oldStatus != ExitOk ? oldStatus : newStatus;
+    return WriteOutput(options.OutputPath, DiffText(Changes(old, now), options.Output));
 }
 
 } // namespace
@@ -318,5 +478,6 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("stallark-dump");
     QCoreApplication::setApplicationVersion(STALLARK_VERSION);
-    return Run(ParseArguments(app));
+    const Options options = ParseArguments(app);
+    return options.Diff ? PrintDiff(options) : PrintFiles(options);
 }

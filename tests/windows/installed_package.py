@@ -14,7 +14,7 @@ registry before the install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
 build prints for the same files, of every recognised size and hostile ones, with each option;
 -o writes the file what a pipe gets; on a console the Japanese texts arrive as characters; a
-path over 260 characters opens by its \\?\ form.
+path over 260 characters opens by its \\?\ form; a wildcard FILE reads its files in name order.
 uninstall: a silent uninstall leaves drive C and the registry as they were before the install
 (what Wine changes by itself aside).
 """
@@ -181,23 +181,33 @@ def install(installer, zip_file, state):
           % len(installed))
 
 
-def horse_files(folder, stallark_gen):
+def layouts(linux_dump):
+    """The recognised file sizes and the horse block's offset in each, as --help states them."""
+    text = subprocess.run([linux_dump, "--help"], check=True, capture_output=True,
+                          text=True).stdout
+    found = {int(size): int(offset) for offset, size in
+             re.findall(r"^  (\d+) in a file of (\d+) bytes$", text, re.M)}
+    check(len(found) == 3, "stallark-dump --help names no three sizes:\n" + text)
+    return found
+
+
+def horse_files(folder, stallark_gen, linux_dump):
     """Files of every recognised size, demo and hostile, and ones that are no horse file."""
     files = []
     rng = random.Random(14)
-    for size in (496631, 584756, 589312):
+    sizes = layouts(linux_dump)
+    for size, offset in sorted(sizes.items()):
         demo = os.path.join(folder, "demo-%d.dat" % size)
         subprocess.run([stallark_gen, demo, str(size)], check=True, capture_output=True)
         files.append(demo)
         # Random bytes with every slot marked present: names and abilities out of any table.
         noise = bytearray(rng.getrandbits(8) for _ in range(size))
-        offset = {496631: 42064, 584756: 42144, 589312: 44112}[size]
         for record in range(64):
             noise[offset + record * 400 + 2] = 1
         files.append(write(folder, "noise-%d.dat" % size, noise))
         files.append(write(folder, "ff-%d.dat" % size, b"\xff" * size))
-    files.append(write(folder, "zero.dat", bytes(589312)))
-    files.append(write(folder, "short.dat", bytes(496630)))
+    files.append(write(folder, "zero.dat", bytes(max(sizes))))
+    files.append(write(folder, "short.dat", bytes(min(sizes) - 1)))
     files.append(write(folder, "empty.dat", b""))
     files.append(os.path.join(folder, "missing.dat"))
     files.append(folder)
@@ -218,7 +228,7 @@ def dump(linux_dump, stallark_gen):
     windows_dump = os.path.join(install_dir(), "stallark-dump.exe")
     compared = 0
     with tempfile.TemporaryDirectory(prefix="stallark-dump-") as folder:
-        for path in horse_files(folder, stallark_gen):
+        for path in horse_files(folder, stallark_gen, linux_dump):
             for options in ([], ["--fields"], ["--json"], ["--all"], ["--all", "--fields"],
                             ["--all", "--json"]):
                 linux = subprocess.run([linux_dump] + options + [path], capture_output=True)
@@ -238,6 +248,7 @@ def dump(linux_dump, stallark_gen):
                                                                            linux_error))
                 compared += 1
         output_file_console_and_long_path(windows_dump, linux_dump, folder)
+        wildcards(windows_dump, linux_dump, folder)
     print("the installed stallark-dump.exe printed what Linux prints in %d runs" % compared)
 
 
@@ -277,6 +288,29 @@ def output_file_console_and_long_path(windows_dump, linux_dump, folder):
           traced.stdout.replace(b"\r\n", b"\n") == linux.stdout and
           b'CreateFileW L"' + escaped in traced.stderr,
           "the long path %s did not open by its \\\\?\\ form" % windows_path(long_path))
+
+
+def wildcards(windows_dump, linux_dump, folder):
+    """saves\\*.dat reads the files it matches in name order, case aside, whatever order the
+    folder lists them in; a pattern that matches nothing is a file not found."""
+    saves = os.path.join(folder, "saves")
+    os.mkdir(saves)
+    for name, source in (("c.dat", "noise-584756"), ("B.dat", "demo-589312"),
+                         ("a.dat", "demo-496631"), ("a.txt", "demo-496631")):
+        os.link(os.path.join(folder, source + ".dat"), os.path.join(saves, name))
+    in_order = [os.path.join(saves, name) for name in ("a.dat", "B.dat", "c.dat")]
+    linux = subprocess.run([linux_dump, "--fields"] + in_order, capture_output=True).stdout
+    for path in in_order:
+        linux = linux.replace(path.encode() + b"\t", windows_path(path).encode() + b"\t")
+    for pattern, status, output, error in (
+            ("*.dat", 0, linux, ""), ("*.none", 3, b"", "ファイルが見つかりません")):
+        pattern = windows_path(saves) + "\\" + pattern
+        run = wine([windows_dump, "--fields", pattern])
+        message = ("stallark-dump: %s: %s\n" % (pattern, error)).encode() if error else b""
+        check(run.returncode == status and run.stdout.replace(b"\r\n", b"\n") == output and
+              run.stderr.replace(b"\r\n", b"\n") == message,
+              "%s: status %d, %r" % (pattern, run.returncode, run.stdout[:300] + run.stderr))
+    print("stallark-dump.exe read saves\\*.dat in name order")
 
 
 def spaced(text):
