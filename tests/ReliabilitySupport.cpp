@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "ReliabilitySupport.h"
+#include "ViewerFixture.h"
 
 #include <QAbstractItemView>
 
@@ -21,18 +22,6 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-QList<QStringList> ListTexts(const QAbstractItemView* list) {
-    const QAbstractItemModel* model = list->model();
-    QList<QStringList> rows;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < model->columnCount(); ++column)
-            texts << model->index(row, column).data().toString();
-        rows << texts;
-    }
-    return rows;
-}
 
 ViewState ViewState::Of(const TDM_HorseStatus& table, const QAbstractItemView* list) {
     ViewState state{table, ListTexts(list), {}};

@@ -21,9 +21,6 @@
 
 class QAbstractItemView;
 
-// The texts of every row of the list, row by row.
-QList<QStringList> ListTexts(const QAbstractItemView* list);
-
 // Everything a load that fails must leave as it was: every column of the horse table, every
 // text of the list and which rows are selected.
 struct ViewState {

@@ -45,11 +45,16 @@ QString ViewerTest::WriteFile(const std::string& name, const HorseBlock& block) 
     return QString::fromStdString(path);
 }
 
-QStringList ViewerTest::RowTexts(int row) const {
-    QStringList texts;
-    for (int column = 0; column < List()->model()->columnCount(); ++column)
-        texts << Cell(row, column);
-    return texts;
+QList<QStringList> ListTexts(const QAbstractItemView* list) {
+    const QAbstractItemModel* model = list->model();
+    QList<QStringList> rows;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < model->columnCount(); ++column)
+            texts << model->index(row, column).data().toString();
+        rows << texts;
+    }
+    return rows;
 }
 
 ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle) {

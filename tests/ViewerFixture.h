@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemView;
 class QMessageBox;
 
 // Lets failures show Qt texts readably.
@@ -81,7 +82,6 @@ protected:
     void OpenThroughMenu(const QString& path);
     // Writes a file of the first recognised size holding `block`.
     QString WriteFile(const std::string& name, const HorseBlock& block);
-    QStringList RowTexts(int row) const;
 
     TempDir dir;
     TViewer viewer;
@@ -103,6 +103,9 @@ private:
     QTimer timer_;
     bool handled_ = false;
 };
+
+// The texts of every row of a list, row by row.
+QList<QStringList> ListTexts(const QAbstractItemView* list);
 
 // A horse with a value in every field that the list or the detail window shows.
 HorseRecordFields SampleHorse();
