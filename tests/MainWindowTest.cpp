@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
+#include "TestFilesLinux.h"
 #include "ViewerFixture.h"
 
 #include <QAbstractItemModelTester>

@@ -57,21 +57,25 @@ QList<QStringList> ListTexts(const QAbstractItemView* list) {
     return rows;
 }
 
-ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle) {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this, className, handle] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->inherits(className)) {
-            timer_.stop();
-            handled_ = true;
-            handle(modal);
-        }
-    });
-    timer_.start();
+ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle)
+    : className_(className), handle_(std::move(handle)) {
+    QApplication::instance()->installEventFilter(this);
 }
 
-ModalHandler::~ModalHandler() {
-    timer_.stop();
+bool ModalHandler::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && !shown_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() && watched->inherits(className_)) {
+        shown_ = true;
+        // Queued: the window's own event loop, which exec starts after the show, runs it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, window = QPointer<QWidget>(static_cast<QWidget*>(watched))] {
+                handled_ = true;
+                handle_(window);
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
 }
 
 ErrorBoxRecorder::ErrorBoxRecorder() : previous_(RunErrorBox) {

@@ -12,7 +12,6 @@
 #include <QList>
 #include <QPointer>
 #include <QTableView>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -90,17 +89,21 @@ protected:
     ErrorBoxRecorder errorBoxes;
 };
 
-// Runs `handle` on the first modal window of class `className` that appears after the call,
-// from inside that window's own event loop, so a test never waits for a person. The handler
-// must close it.
-class ModalHandler {
+// Runs `handle` on the first window of class `className` that is shown after the call, from
+// inside that window's own event loop once it is running, so a test never waits for a person or
+// on the clock. The handler must close it.
+class ModalHandler : public QObject {
 public:
     ModalHandler(const char* className, std::function<void(QWidget*)> handle);
-    ~ModalHandler();
     bool Handled() const { return handled_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QTimer timer_;
+    const char* className_;
+    std::function<void(QWidget*)> handle_;
+    bool shown_ = false;
     bool handled_ = false;
 };
 
