@@ -82,3 +82,8 @@ struct InjectedFailure {
 // Every message for failures of every call, with the numbers and texts written out by hand
 // (TestFilesLinux.cpp, TestFilesWindows.cpp).
 std::vector<InjectedFailure> InjectedFailures();
+
+// A descriptor or handle that is not open, and the message of a call on it: EBADF (9) on Linux,
+// ERROR_INVALID_HANDLE (6) on Windows.
+inline constexpr FileAccessSystem::NativeFile NotOpen = 1'000'000;
+extern const std::string NotOpenMessage;

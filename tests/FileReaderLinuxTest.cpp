@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <unistd.h>
 
 using Call = FailingCalls::Call;
@@ -36,23 +35,14 @@ TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
     }
 }
 
-// The system's own calls on a descriptor that is not open fail as the double's do: the size
-// query, the read and the close raise the I/O error with the system's number (EBADF, 9).
-TEST(ReadHorseBlock, TheSystemsFailingCallsRaiseTheirNumbers) {
-    const FileAccessSystem::NativeFile notOpen = 1'000'000;
-    std::uint8_t byte = 0;
-    const std::function<void()> calls[] = {
-        [&] { FileAccessSystem::RegularFileSize(notOpen); },
-        [&] { FileAccessSystem::ReadAt(notOpen, &byte, 1, 0); },
-        [&] { FileAccessSystem::Close(notOpen); },
-    };
-    for (const auto& call : calls) {
-        try {
-            call();
-            ADD_FAILURE() << "no error";
-        } catch (const EInOutError& error) {
-            EXPECT_STREQ(error.what(), "I/O エラー (9)");
-        }
+// On Linux the size query on a descriptor that is not open fails too (Windows takes such a
+// handle for no regular file).
+TEST(ReadHorseBlock, TheSystemsFailingSizeQueryRaisesItsNumber) {
+    try {
+        FileAccessSystem::RegularFileSize(NotOpen);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.what(), NotOpenMessage);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 using Call = FailingCalls::Call;
@@ -77,6 +78,24 @@ TEST(ReadHorseBlock, FailingCallsRaiseTheirMessagesAndCloseTheFileOnce) {
     ASSERT_TRUE(interrupted.Ok);
     EXPECT_TRUE(interrupted.Buffer == block);
     EXPECT_EQ(calls.Seen, (CallList{Call::Open, Call::Size, Call::Read, Call::Read, Call::Close}));
+}
+
+// The system's own calls on a descriptor or handle that is not open fail as the double's do: the
+// read and the close raise the I/O error with the system's number.
+TEST(ReadHorseBlock, TheSystemsFailingCallsRaiseTheirNumbers) {
+    std::uint8_t byte = 0;
+    const std::function<void()> calls[] = {
+        [&] { FileAccessSystem::ReadAt(NotOpen, &byte, 1, 0); },
+        [] { FileAccessSystem::Close(NotOpen); },
+    };
+    for (const auto& call : calls) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(error.what(), NotOpenMessage);
+        }
+    }
 }
 
 // The file shrinks after the reader has checked its size and before it reads: no error, the

@@ -201,6 +201,8 @@ FifoWatchdog::~FifoWatchdog() {
     thread_.join();
 }
 
+const std::string NotOpenMessage = "I/O エラー (9)";
+
 std::vector<InjectedFailure> InjectedFailures() {
     using enum FailingCalls::Call;
     const std::string denied = "ファイルへのアクセスが拒否されました";

@@ -4,6 +4,8 @@
 // The failures of Win32 error codes.
 #include "FailingCalls.h"
 
+const std::string NotOpenMessage = "I/O エラー (6)";
+
 std::vector<InjectedFailure> InjectedFailures() {
     using enum FailingCalls::Call;
     const std::string notFound = "ファイルが見つかりません";
