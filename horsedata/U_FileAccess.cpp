@@ -56,10 +56,9 @@ private:
     NativeFile file_;
 };
 
-// Opens, checks and reads the file; the path is free of NUL bytes.
 // A read that a signal broke off is made again.
-std::size_t ReadAtOnce(const Calls& calls, NativeFile file, std::uint8_t* buffer, std::size_t count,
-                       std::int64_t position) {
+std::size_t ReadUninterrupted(const Calls& calls, NativeFile file, std::uint8_t* buffer,
+                              std::size_t count, std::int64_t position) {
     for (;;) {
         try {
             return calls.ReadAt(file, buffer, count, position);
@@ -70,6 +69,7 @@ std::size_t ReadAtOnce(const Calls& calls, NativeFile file, std::uint8_t* buffer
     }
 }
 
+// Opens, checks and reads the file; the path is free of NUL bytes.
 bool ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
                std::span<std::uint8_t> buffer) {
     FileHandle file(calls, calls.Open(path));
@@ -85,8 +85,9 @@ bool ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
 
     std::size_t done = 0;
     while (done < length) {
-        const std::size_t got = ReadAtOnce(calls, file.Get(), buffer.data() + done, length - done,
-                                           *offset + static_cast<std::int64_t>(done));
+        const std::size_t got =
+            ReadUninterrupted(calls, file.Get(), buffer.data() + done, length - done,
+                              *offset + static_cast<std::int64_t>(done));
         if (got == 0)
             break;
         done += got;

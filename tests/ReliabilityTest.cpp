@@ -152,7 +152,7 @@ TEST_F(HostileLoad, UnreadableFileIsDeniedAndAReadOnlyFileLoads) {
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     ASSERT_EQ(::chmod(unreadable.c_str(), 0200), 0);
 
-    const std::optional<std::string> report = RunInChild(true, [&]() -> std::string {
+    const std::optional<std::string> report = RunAsNobody([&]() -> std::string {
         // Without these two the loads would prove nothing.
         if (::access(readOnly.c_str(), W_OK) == 0)
             return "the read-only file is writable for this user";

@@ -24,7 +24,7 @@
 
 namespace {
 
-// Made before main, so that the variables are set before anything reads them. (RunInChild's
+// Made before main, so that the variables are set before anything reads them. (RunAsNobody's
 // children end by _exit and leave the folders to the parent.)
 class PrivateHome {
 public:
@@ -143,8 +143,7 @@ constexpr uid_t Nobody = 65534;
 
 } // namespace
 
-std::optional<std::string> RunInChild(bool unprivileged,
-                                      const std::function<std::string()>& check) {
+std::optional<std::string> RunAsNobody(const std::function<std::string()>& check) {
     int report[2];
     if (::pipe(report) != 0)
         return "pipe failed";
@@ -153,7 +152,7 @@ std::optional<std::string> RunInChild(bool unprivileged,
         return "fork failed";
     if (child == 0) {
         ::close(report[0]);
-        if (unprivileged && ::geteuid() == 0 &&
+        if (::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0 ||
              ::geteuid() != Nobody || ::getegid() != Nobody))
             ::_exit(CannotDropPrivileges);

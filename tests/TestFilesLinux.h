@@ -42,10 +42,10 @@ struct FailingPath {
 // file used as a folder, a name too long, a name with a NUL byte and the empty name.
 std::vector<FailingPath> MakeFailingPaths(const TempDir& dir);
 
-// Runs `check` in a forked child and returns what it returned ("" for success). With
-// `unprivileged` and when this process is root, the child first becomes user and group 65534
-// (nobody); returns nothing when it cannot.
-std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);
+// Runs `check` in a forked child and returns what it returned ("" for success). When this
+// process is root, the child first becomes user and group 65534 (nobody); returns nothing when
+// it cannot.
+std::optional<std::string> RunAsNobody(const std::function<std::string()>& check);
 
 // Gives the FIFO at `path` a writer if the reader is still stuck opening it after ten seconds,
 // so that a reader that waits fails its test instead of hanging it. Any other path is left
