@@ -4,6 +4,7 @@
 // The file reader on Windows: the messages of real failing paths, files held open by another
 // program, pipes and devices, and handles left open.
 #include "FileReaderSupport.h"
+#include "U_FilePathWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,7 @@ TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
     // folder and a name Windows cannot hold as a wrong file name.
     const Case cases[] = {
         {dir.File("missing.dat"), 2, "ファイルが見つかりません"},
+        {"", 2, "ファイルが見つかりません"},
         {dir.File("missing\\horses.dat"), 2, "ファイルが見つかりません"},
         {file + "\\horses.dat", 3, "不正なファイル名です"},
         {dir.File("horses|.dat"), 3, "不正なファイル名です"},
@@ -54,6 +56,17 @@ TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
         EXPECT_STREQ(error->what(), c.message);
         EXPECT_EQ(error->ErrorCode(), c.errorCode);
     }
+}
+
+// A name of 260 characters or more goes in its \\?\ form, made full (\\?\UNC\ for a share);
+// a shorter one as it is. The reader and stallark-dump's -o both take their names from here.
+TEST(WindowsFilePath, LongNamesTakeTheirLongForm) {
+    const std::wstring x(300, L'x');
+    EXPECT_EQ(WindowsFilePath("C:\\a\\馬.dat"), L"C:\\a\\馬.dat");
+    EXPECT_EQ(WindowsFilePath("C:\\" + std::string(300, 'x') + "\\.\\馬.dat"),
+              L"\\\\?\\C:\\" + x + L"\\馬.dat");
+    EXPECT_EQ(WindowsFilePath("\\\\server\\share\\" + std::string(300, 'x')),
+              L"\\\\?\\UNC\\server\\share\\" + x);
 }
 
 // A game that has the file open for writing, or a file marked read-only: both load.
