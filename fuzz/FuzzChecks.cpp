@@ -60,10 +60,12 @@ void CheckSlot(const TDM_HorseStatus& t, const HorseBlock& block, int i) {
     const std::uint8_t* record = block.data() + static_cast<std::size_t>(i) * RecordSize;
     Check(t.HorseID[i] == i, "HorseID is not the slot");
     Check(t.Registered[i] == record[2], "Registered is not byte 2");
+    // A packed field of PackedFieldBits, and for three of them AbilityBase added.
     for (const std::int32_t v : {t.Speed[i], t.Endurance[i], t.Stamina[i]})
-        Check(InRange(v, 30, 157), "Speed, Endurance or Stamina outside 30..157");
+        Check(InRange(v, AbilityBase, AbilityBase + PackedFieldMax),
+              "Speed, Endurance or Stamina outside their packed field plus its base");
     for (const std::int32_t v : {t.Power[i], t.Agreement[i], t.Guts[i]})
-        Check(InRange(v, 0, 127), "Power, Agreement or Guts outside 0..127");
+        Check(InRange(v, 0, PackedFieldMax), "Power, Agreement or Guts outside their packed field");
     for (const std::int32_t v : {t.Agility[i], t.Temper[i], t.Reactive[i], t.Durability[i]})
         Check(InRange(v, 0, 255), "a one-byte ability outside 0..255");
     for (const std::int32_t v : {t.LowerDistance[i], t.UpperDistance[i]})

@@ -10,21 +10,21 @@
 #include <stdexcept>
 #include <string>
 
-// A failure of the operating system while reading a horse data file. ErrorCode is the
-// program's number for it: 2 file not found, 3 path not found, 4 too many open files,
-// 5 access denied, or else the system's own error number (errno on Linux, the Win32 error code
-// on Windows). The message follows the system's number, so an errno whose value equals one of
-// those numbers (EIO is 5) still reads "I/O エラー (5)".
+// A failure of the operating system while reading a horse data file, with the system's own
+// error number (errno on Linux, the Win32 error code on Windows). The message follows that
+// number, so an errno whose value equals one of the program's numbers (EIO is 5) still reads
+// "I/O エラー (5)".
 class EInOutError : public std::runtime_error {
 public:
-    EInOutError(int errorCode, int systemErrno);
-    int ErrorCode;
+    explicit EInOutError(int systemErrno);
+    // The program's number for it: 2 file not found, 3 path not found, 4 too many open files,
+    // 5 access denied, or else the system's own number.
+    int ErrorCode() const;
     int SystemErrno;
 };
 
-// The program's error number for a system error number, and the message shown for it.
-int InOutErrorCode(int systemErrno);
-std::string InOutErrorMessage(int systemErrno);
+// Throws EInOutError for a system error number; every failing system call ends here.
+[[noreturn]] void RaiseInOutError(int systemErrno);
 
 struct HorseFileLayout {
     std::int64_t FileSize;
@@ -40,15 +40,26 @@ inline constexpr HorseFileLayout HorseFileLayouts[] = {
 
 std::optional<std::int64_t> BlockOffsetForSize(std::int64_t fileSize);
 
+namespace FileAccessSystem {
+class Calls;
+}
+
 // Finds the horse block of a data file and copies it.
 class TDM_FileAccess {
 public:
+    TDM_FileAccess();
+    // A reader that makes its system calls through `calls`, which must outlive it.
+    explicit TDM_FileAccess(const FileAccessSystem::Calls& calls);
+
     // Copies `length` bytes from the block offset into `buffer` and returns true; returns false
     // without touching `buffer` when the path is not a regular file of a recognised size.
     // Bytes past the end of a file that shrank during the read are zero. Throws EInOutError.
     // `path` is UTF-8 on every platform.
     bool ReadHorseBlock(const std::string& path, std::size_t length,
                         std::span<std::uint8_t> buffer);
+
+private:
+    const FileAccessSystem::Calls* calls_;
 };
 
 extern TDM_FileAccess* DM_FileAccess;

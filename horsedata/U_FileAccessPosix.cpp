@@ -14,11 +14,6 @@ namespace FileAccessSystem {
 
 namespace {
 
-[[noreturn]] void RaiseInOutError() {
-    const int systemErrno = errno;
-    throw EInOutError(InOutErrorCode(systemErrno), systemErrno);
-}
-
 int Descriptor(NativeFile file) {
     return static_cast<int>(file);
 }
@@ -45,6 +40,7 @@ std::optional<int> ConditionOf(int systemErrno) {
 }
 
 const int InvalidArgument = EINVAL;
+const int Interrupted = EINTR;
 
 NativeFile Open(const std::string& path) {
     // Read-only, because the viewer never writes; non-blocking, so that a FIFO or a device
@@ -58,14 +54,13 @@ NativeFile Open(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
         return NoFile;
-    errno = openErrno;
-    RaiseInOutError();
+    RaiseInOutError(openErrno);
 }
 
 std::optional<std::int64_t> RegularFileSize(NativeFile file) {
     struct stat status {};
     if (::fstat(Descriptor(file), &status) != 0)
-        RaiseInOutError();
+        RaiseInOutError(errno);
     if (!S_ISREG(status.st_mode))
         return std::nullopt;
     return status.st_size;
@@ -73,18 +68,15 @@ std::optional<std::int64_t> RegularFileSize(NativeFile file) {
 
 std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                    std::int64_t position) {
-    for (;;) {
-        const ssize_t got = ::pread(Descriptor(file), buffer, count, static_cast<off_t>(position));
-        if (got >= 0)
-            return static_cast<std::size_t>(got);
-        if (errno != EINTR)
-            RaiseInOutError();
-    }
+    const ssize_t got = ::pread(Descriptor(file), buffer, count, static_cast<off_t>(position));
+    if (got < 0)
+        RaiseInOutError(errno);
+    return static_cast<std::size_t>(got);
 }
 
 void Close(NativeFile file) {
     if (::close(Descriptor(file)) != 0)
-        RaiseInOutError();
+        RaiseInOutError(errno);
 }
 
 void CloseQuietly(NativeFile file) noexcept {

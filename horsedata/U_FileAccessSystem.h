@@ -5,7 +5,7 @@
 
 // The system calls behind the file reader, one implementation per platform: U_FileAccessPosix.cpp
 // and U_FileAccessWin32.cpp, chosen by the build. U_FileAccess.cpp holds the one sequence that
-// uses them. Every failure throws EInOutError with the system's own error number.
+// uses them, through Calls. Every failure throws EInOutError with the system's own error number.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -25,6 +25,11 @@ std::optional<int> ConditionOf(int systemError);
 // The system's error number for an argument it cannot take (a file name holding a NUL byte).
 extern const int InvalidArgument;
 
+// The system's number for a call that a signal broke off before it did anything, which the
+// reader makes again: EINTR on Linux; Windows breaks off no call, and has 0, which no failure
+// reports.
+extern const int Interrupted;
+
 // An open file: a descriptor on Linux, a HANDLE on Windows. Both fit and neither is -1 when open.
 using NativeFile = std::intptr_t;
 inline constexpr NativeFile NoFile = -1;
@@ -40,5 +45,18 @@ std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count, std
 void Close(NativeFile file);
 // For a way out that already has its own error.
 void CloseQuietly(NativeFile file) noexcept;
+
+// The calls above as the reader makes them: these pass each on to the system. A test puts a
+// double in their place that makes a chosen call fail, on Linux and on Windows alike.
+class Calls {
+public:
+    virtual ~Calls() = default;
+    virtual NativeFile Open(const std::string& path) const;
+    virtual std::optional<std::int64_t> RegularFileSize(NativeFile file) const;
+    virtual std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
+                               std::int64_t position) const;
+    virtual void Close(NativeFile file) const;
+    virtual void CloseQuietly(NativeFile file) const noexcept;
+};
 
 } // namespace FileAccessSystem

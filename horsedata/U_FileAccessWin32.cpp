@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 // The file reader's system calls on Windows: Win32 error codes, CreateFileW with UTF-16 paths
-// (long ones in their \\?\ form), and ReadFile at an offset.
+// (long ones in their \\?\ form, U_FilePathWin32.cpp), and ReadFile at an offset.
 #include "U_FileAccess.h"
 #include "U_FileAccessSystem.h"
+#include "U_FilePathWin32.h"
 
 #include <algorithm>
 
@@ -15,46 +16,8 @@ namespace FileAccessSystem {
 
 namespace {
 
-[[noreturn]] void RaiseInOutError(DWORD systemError = ::GetLastError()) {
-    throw EInOutError(InOutErrorCode(static_cast<int>(systemError)), static_cast<int>(systemError));
-}
-
 HANDLE Handle(NativeFile file) {
     return reinterpret_cast<HANDLE>(file);
-}
-
-// The UTF-8 path as Windows takes it; a path that is no valid UTF-8 names no file.
-std::wstring WidePath(const std::string& path) {
-    if (path.empty())
-        return {};
-    const int inputSize = static_cast<int>(path.size());
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), inputSize, nullptr, 0);
-    if (size == 0)
-        RaiseInOutError();
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), inputSize, wide.data(), size);
-    return wide;
-}
-
-// The path to give CreateFileW. Without the \\?\ form Windows refuses a path of MAX_PATH (260)
-// characters or more unless the machine allows long paths, so such a path goes in that form:
-// made full by GetFullPathNameW, as Windows would (\\?\ itself takes the path as it is), and
-// \\?\UNC\ for a share. A shorter path goes as it is, read as Windows always has.
-std::wstring LongPathForm(const std::wstring& path) {
-    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size < MAX_PATH)
-        return path;
-    std::wstring full(size, L'\0');
-    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size)
-        return path;
-    full.resize(length);
-    if (full.starts_with(LR"(\\?\)") || full.starts_with(LR"(\\.\)"))
-        return full;
-    if (full.starts_with(LR"(\\)"))
-        return LR"(\\?\UNC\)" + full.substr(2);
-    return LR"(\\?\)" + full;
 }
 
 // Windows reports a file used as a folder (horses.dat\x.dat) like a missing folder; Linux
@@ -93,12 +56,13 @@ std::optional<int> ConditionOf(int systemError) {
 }
 
 const int InvalidArgument = ERROR_INVALID_PARAMETER;
+const int Interrupted = 0;
 
 NativeFile Open(const std::string& path) {
     // Read-only, because the viewer never writes; shared for reading and writing, so that a
     // game holding the file open does not block it. Backup semantics let a folder open too, to
     // be refused later like any other file that cannot be a horse file.
-    const std::wstring widePath = LongPathForm(WidePath(path));
+    const std::wstring widePath = WindowsFilePath(path);
     const HANDLE file =
         ::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -107,7 +71,7 @@ NativeFile Open(const std::string& path) {
     const DWORD openError = ::GetLastError();
     if (openError == ERROR_PATH_NOT_FOUND && NearestExistingFolderIsAFile(widePath))
         RaiseInOutError(ERROR_DIRECTORY);
-    RaiseInOutError(openError);
+    RaiseInOutError(static_cast<int>(openError));
 }
 
 std::optional<std::int64_t> RegularFileSize(NativeFile file) {
@@ -116,7 +80,7 @@ std::optional<std::int64_t> RegularFileSize(NativeFile file) {
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(Handle(file), &information))
-        RaiseInOutError();
+        RaiseInOutError(static_cast<int>(::GetLastError()));
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return std::nullopt;
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
@@ -133,14 +97,14 @@ std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
     if (!::ReadFile(Handle(file), buffer, wanted, &got, &at)) {
         if (::GetLastError() == ERROR_HANDLE_EOF)
             return 0;
-        RaiseInOutError();
+        RaiseInOutError(static_cast<int>(::GetLastError()));
     }
     return got;
 }
 
 void Close(NativeFile file) {
     if (!::CloseHandle(Handle(file)))
-        RaiseInOutError();
+        RaiseInOutError(static_cast<int>(::GetLastError()));
 }
 
 void CloseQuietly(NativeFile file) noexcept {

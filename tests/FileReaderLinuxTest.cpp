@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// The file reader on Linux: errno values, FIFOs, sockets and devices, and the descriptors left
-// open. Errors after the open and another user's permissions are tested through the main window
-// (ReliabilityTest.cpp).
+// The file reader on Linux: errno values, FIFOs, sockets and devices, a file replaced while it
+// is read, the system's own failing calls and the descriptors left open. Another user's
+// permissions are tested through the main window (ReliabilityTest.cpp).
 #include "FileReaderSupport.h"
+#include "TestFilesLinux.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fcntl.h>
 #include <filesystem>
-#include <future>
 #include <unistd.h>
+
+using Call = FailingCalls::Call;
 
 namespace {
 
@@ -30,31 +30,90 @@ TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
         const std::optional<EInOutError> error = ReadError(each.Path);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->what(), each.Message);
-        EXPECT_EQ(error->ErrorCode, each.ErrorCode);
+        EXPECT_EQ(error->ErrorCode(), each.ErrorCode);
         EXPECT_EQ(error->SystemErrno, each.SystemErrno);
     }
 }
 
+// On Linux the size query on a descriptor that is not open fails too (Windows takes such a
+// handle for no regular file).
+TEST(ReadHorseBlock, TheSystemsFailingSizeQueryRaisesItsNumber) {
+    try {
+        FileAccessSystem::RegularFileSize(NotOpen);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.what(), NotOpenMessage);
+    }
+}
+
 // Only a regular file of a recognised size can be a horse data file: a size past 4 GiB, a
-// folder, a device, a FIFO or a socket is refused at once, without an error and without waiting
-// for a writer, and the buffer is left as it was.
-TEST(ReadHorseBlock, AnythingElseIsRefusedAtOnceAndTheBufferUntouched) {
+// folder, a device, a FIFO or a socket is refused at once, without an error, without waiting
+// for a writer and without a read, and the buffer is left as it was.
+TEST(ReadHorseBlock, AnythingElseIsRefusedAtOnceUnreadAndTheBufferUntouched) {
     TempDir dir;
     for (const std::string& path : MakeSpecialFiles(dir)) {
         SCOPED_TRACE(path);
-        auto pending = std::async(std::launch::async, [&] { return Read(path); });
-        if (pending.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            // Give the stuck open its writer so that the thread can end, then fail.
-            const int unblock = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
-            pending.wait();
-            ::close(unblock);
-            ADD_FAILURE() << "the reader waited";
-            continue;
-        }
-        const ReadResult result = pending.get();
+        const FifoWatchdog watchdog(path);
+        const FailingCalls calls;
+        const ReadResult result = Read(path, TDM_FileAccess(calls));
+        EXPECT_FALSE(watchdog.Fired()) << "the reader waited";
         EXPECT_FALSE(result.Ok);
         EXPECT_TRUE(IsUntouched(result.Buffer));
         EXPECT_EQ(result.Message(), "");
+        EXPECT_EQ(std::count(calls.Seen.begin(), calls.Seen.end(), Call::Read), 0);
+    }
+}
+
+// Another file is renamed over the chosen one while the load runs, between the open and the
+// size check or between the size check and the read: the load reads the file it opened,
+// whole, and never mixes the old size with the new content. (Windows lets nobody replace a
+// file that the reader holds open.)
+TEST(ReadHorseBlock, FileReplacedDuringTheLoadIsReadAsOpened) {
+    TempDir dir;
+    const std::string path = dir.File("chosen.dat");
+    const std::string other = dir.File("other.dat");
+    const HorseBlock original = PatternBlock(3);
+    const HorseBlock replacement = PatternBlock(200);
+
+    struct Replacement {
+        const char* What;
+        std::int64_t Size; // 0: the chosen name is removed instead
+    };
+    const Replacement replacements[] = {{"same size", HorseFileLayouts[0].FileSize},
+                                        {"another recognised size", HorseFileLayouts[2].FileSize},
+                                        {"an unrecognised size", 1000},
+                                        {"removed", 0}};
+    for (const Call pause : {Call::Size, Call::Read}) {
+        for (const Replacement& with : replacements) {
+            SCOPED_TRACE(std::string(with.What) +
+                         (pause == Call::Size ? ", before the size check" : ", before the read"));
+            WriteHorseFile(path, HorseFileLayouts[0].FileSize, original);
+            if (with.Size == 1000)
+                WriteBytes(other, std::vector<std::uint8_t>(1000, 1));
+            else if (with.Size != 0)
+                WriteHorseFile(other, with.Size, replacement);
+            bool replaced = false;
+            FailingCalls calls;
+            calls.Before = [&](Call call) {
+                if (call == pause && !replaced)
+                    replaced = (with.Size == 0 ? ::unlink(path.c_str())
+                                               : ::rename(other.c_str(), path.c_str())) == 0;
+            };
+            const ReadResult result = Read(path, TDM_FileAccess(calls));
+            ASSERT_TRUE(replaced);
+            EXPECT_EQ(result.Message(), "");
+            EXPECT_TRUE(result.Ok);
+            EXPECT_EQ(result.Buffer, original);
+
+            // The replacement really took place: the next load sees it.
+            const ReadResult next = Read(path);
+            if (with.Size == 0)
+                EXPECT_EQ(next.Message(), "ファイルが見つかりません");
+            else if (with.Size == 1000)
+                EXPECT_FALSE(next.Ok);
+            else
+                EXPECT_EQ(next.Buffer, replacement);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 // What the reader's tests on every platform and the hostile-file tests share.
+#include "FailingCalls.h"
 #include "TestFiles.h"
 #include "U_FileAccess.h"
 
@@ -31,11 +32,11 @@ struct ReadResult {
     std::string Message() const { return Error ? Error->what() : ""; }
 };
 
-inline ReadResult Read(const std::string& path) {
+inline ReadResult Read(const std::string& path, TDM_FileAccess reader = {}) {
     ReadResult result;
     result.Buffer.fill(Untouched);
     try {
-        result.Ok = TDM_FileAccess().ReadHorseBlock(path, HorseBlockSize, result.Buffer);
+        result.Ok = reader.ReadHorseBlock(path, HorseBlockSize, result.Buffer);
     } catch (const EInOutError& error) {
         result.Error = error;
     }

@@ -1,13 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// The file reader: recognised sizes, where the block is taken from, and how failures surface.
-// What differs between the platforms is in FileReaderLinuxTest.cpp and FileReaderWindowsTest.cpp.
+// The file reader: recognised sizes, where the block is taken from, and how failures surface,
+// the failures after the open and the races made by a double of its system calls. What differs
+// between the platforms is in FileReaderLinuxTest.cpp and FileReaderWindowsTest.cpp.
 #include "FileReaderSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <vector>
+
+using Call = FailingCalls::Call;
+using CallList = std::vector<Call>;
 
 TEST(ReadHorseBlock, CopiesTheBlockFromTheOffsetOfEachRecognisedSize) {
     TempDir dir;
@@ -23,19 +29,105 @@ TEST(ReadHorseBlock, CopiesTheBlockFromTheOffsetOfEachRecognisedSize) {
                   block.back());
         WriteBytes(path, bytes);
 
-        const ReadResult result = Read(path);
+        // One read, from the offset, and the file closed after it.
+        const FailingCalls calls;
+        const ReadResult result = Read(path, TDM_FileAccess(calls));
         ASSERT_TRUE(result.Ok);
         EXPECT_TRUE(result.Buffer == block);
+        EXPECT_EQ(calls.Seen, (CallList{Call::Open, Call::Size, Call::Read, Call::Close}));
+        EXPECT_EQ(calls.ReadPositions, std::vector<std::int64_t>{layout.BlockOffset});
     }
 }
-// A regular file of any size but the recognised ones is refused, and the buffer left as it was.
-TEST(ReadHorseBlock, AnyOtherSizeIsRefusedAndTheBufferUntouched) {
+// A regular file of any size but the recognised ones is refused by its size, never read, and
+// the buffer left as it was.
+TEST(ReadHorseBlock, AnyOtherSizeIsRefusedUnreadAndTheBufferUntouched) {
     TempDir dir;
     for (const std::string& path : MakeWrongSizedFiles(dir)) {
         SCOPED_TRACE(path);
-        const ReadResult result = Read(path);
+        const FailingCalls calls;
+        const ReadResult result = Read(path, TDM_FileAccess(calls));
         EXPECT_FALSE(result.Ok);
         EXPECT_TRUE(IsUntouched(result.Buffer));
+        EXPECT_EQ(calls.Seen, (CallList{Call::Open, Call::Size, Call::Close}));
+    }
+}
+
+// Each call failing in turn with each of the platform's error numbers: the message, and the file
+// closed exactly once (none is open when the open fails). A read that a signal broke off is
+// made again, and the load succeeds.
+TEST(ReadHorseBlock, FailingCallsRaiseTheirMessagesAndCloseTheFileOnce) {
+    TempDir dir;
+    const std::string path = dir.File("horses.dat");
+    const HorseBlock block = PatternBlock();
+    WriteHorseFile(path, HorseFileLayouts[0].FileSize, block);
+    for (const InjectedFailure& each : InjectedFailures()) {
+        SCOPED_TRACE(each.Message);
+        const FailingCalls calls;
+        calls.Fail = {{each.What, each.Error}};
+        EXPECT_EQ(Read(path, TDM_FileAccess(calls)).Message(), each.Message);
+        const CallList expected[] = {{Call::Open},
+                                     {Call::Open, Call::Size, Call::Close},
+                                     {Call::Open, Call::Size, Call::Read, Call::Close},
+                                     {Call::Open, Call::Size, Call::Read, Call::Close}};
+        EXPECT_EQ(calls.Seen, expected[static_cast<int>(each.What)]);
+    }
+
+    const FailingCalls calls;
+    calls.Fail = {{Call::Read, FileAccessSystem::Interrupted}};
+    const ReadResult interrupted = Read(path, TDM_FileAccess(calls));
+    ASSERT_TRUE(interrupted.Ok);
+    EXPECT_TRUE(interrupted.Buffer == block);
+    EXPECT_EQ(calls.Seen, (CallList{Call::Open, Call::Size, Call::Read, Call::Read, Call::Close}));
+}
+
+// The system's own calls on a descriptor or handle that is not open fail as the double's do: the
+// read and the close raise the I/O error with the system's number.
+TEST(ReadHorseBlock, TheSystemsFailingCallsRaiseTheirNumbers) {
+    std::uint8_t byte = 0;
+    const std::function<void()> calls[] = {
+        [&] { FileAccessSystem::ReadAt(NotOpen, &byte, 1, 0); },
+        [] { FileAccessSystem::Close(NotOpen); },
+    };
+    for (const auto& call : calls) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(error.what(), NotOpenMessage);
+        }
+    }
+}
+
+// The file shrinks after the reader has checked its size and before it reads: no error, the
+// bytes still there are read, and the rest of the block is zero rather than stale memory.
+// The double shrinks it just before the read, so at exactly that point every time.
+TEST(ReadHorseBlock, FileShrinkingBeforeTheReadLeavesTheRestZero) {
+    TempDir dir;
+    const std::string path = dir.File("shrinking.dat");
+    for (const HorseFileLayout& layout : HorseFileLayouts) {
+        for (const std::int64_t kept :
+             {std::int64_t{1000}, std::int64_t{3 * RecordSize + 17},
+              std::int64_t{HorseBlockSize - 1}, std::int64_t{0}, -layout.BlockOffset}) {
+            SCOPED_TRACE("size " + std::to_string(layout.FileSize) + ", bytes of the block kept " +
+                         std::to_string(std::max<std::int64_t>(kept, 0)));
+            const HorseBlock block = PatternBlock(static_cast<int>(kept % 251));
+            WriteHorseFile(path, layout.FileSize, block);
+            FailingCalls calls;
+            calls.Before = [&](Call call) {
+                if (call == Call::Read)
+                    std::filesystem::resize_file(
+                        FilePathFromUtf8(path),
+                        static_cast<std::uintmax_t>(layout.BlockOffset + kept));
+            };
+            const ReadResult result = Read(path, TDM_FileAccess(calls));
+            EXPECT_EQ(result.Message(), "");
+            ASSERT_TRUE(result.Ok);
+            ASSERT_EQ(calls.ReadPositions.size(), calls.Seen.size() - 3); // sized before
+            EXPECT_EQ(calls.ReadPositions.front(), layout.BlockOffset);
+            HorseBlock expected{};
+            std::copy_n(block.begin(), std::max<std::int64_t>(kept, 0), expected.begin());
+            EXPECT_EQ(result.Buffer, expected);
+        }
     }
 }
 

@@ -7,8 +7,6 @@
 #include "U_FilePath.h"
 
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,36 +32,3 @@ private:
 // byte short and one long, empty, one byte, the block alone, the block's end) and returns
 // their paths: files the reader must refuse without an error.
 std::vector<std::string> MakeWrongSizedFiles(const TempDir& dir);
-
-// --- Linux only (TestFilesLinux.cpp) -----------------------------------------------------------
-
-// The home folder of this test program. Every test program runs with a home and XDG folders
-// of its own (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME, XDG_STATE_HOME, and
-// XDG_RUNTIME_DIR beside the home), made empty before main and removed when the program ends,
-// so that nothing a test runs reads or writes the user's own.
-std::filesystem::path TestHome();
-
-// Writes into `dir` every file that is no regular file of a readable size, and returns their
-// paths with those of such files the system has: the recognised sizes past 4 GiB, which a
-// 32-bit size would mistake for them (sparse), a FIFO with no writer, a socket, a folder and
-// devices. The reader must refuse them without an error and without waiting.
-std::vector<std::string> MakeSpecialFiles(const TempDir& dir);
-
-// The wrong sizes and the special files together: everything the reader refuses.
-std::vector<std::string> MakeRefusedFiles(const TempDir& dir);
-
-// A path under `dir` that names no file the reader can open, with the I/O error it raises.
-struct FailingPath {
-    std::string Path;
-    std::string Message;
-    int ErrorCode;
-    int SystemErrno;
-};
-// Makes the links some of them need: missing files and folders, dangling and looping links, a
-// file used as a folder, a name too long, a name with a NUL byte and the empty name.
-std::vector<FailingPath> MakeFailingPaths(const TempDir& dir);
-
-// Runs `check` in a forked child and returns what it returned ("" for success). With
-// `unprivileged` and when this process is root, the child first becomes user and group 65534
-// (nobody); returns nothing when it cannot.
-std::optional<std::string> RunInChild(bool unprivileged, const std::function<std::string()>& check);

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 // What only Linux has: a private home set before main, files that are no regular file, links,
-// a forked child and the switch to an unprivileged user.
-#include "TestFiles.h"
+// a forked child, the switch to an unprivileged user, and the failures of errno.
+#include "TestFilesLinux.h"
+
+#include "FailingCalls.h"
 
 #include "U_FileAccess.h"
 
@@ -22,7 +24,7 @@
 
 namespace {
 
-// Made before main, so that the variables are set before anything reads them. (RunInChild's
+// Made before main, so that the variables are set before anything reads them. (RunAsNobody's
 // children end by _exit and leave the folders to the parent.)
 class PrivateHome {
 public:
@@ -141,8 +143,7 @@ constexpr uid_t Nobody = 65534;
 
 } // namespace
 
-std::optional<std::string> RunInChild(bool unprivileged,
-                                      const std::function<std::string()>& check) {
+std::optional<std::string> RunAsNobody(const std::function<std::string()>& check) {
     int report[2];
     if (::pipe(report) != 0)
         return "pipe failed";
@@ -151,7 +152,7 @@ std::optional<std::string> RunInChild(bool unprivileged,
         return "fork failed";
     if (child == 0) {
         ::close(report[0]);
-        if (unprivileged && ::geteuid() == 0 &&
+        if (::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0 ||
              ::geteuid() != Nobody || ::getegid() != Nobody))
             ::_exit(CannotDropPrivileges);
@@ -177,4 +178,43 @@ std::optional<std::string> RunInChild(bool unprivileged,
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "the child ended abnormally (status " + std::to_string(status) + ")";
     return message;
+}
+
+FifoWatchdog::FifoWatchdog(std::string path)
+    : thread_([this, path = std::move(path)] {
+          std::unique_lock lock(mutex_);
+          if (!stop_.wait_for(lock, std::chrono::seconds(10), [this] { return stopped_; })) {
+              fired_ = true;
+              const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  ::close(fd);
+          }
+      }) {}
+
+FifoWatchdog::~FifoWatchdog() {
+    {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+    }
+    stop_.notify_one();
+    thread_.join();
+}
+
+const std::string NotOpenMessage = "I/O エラー (9)";
+
+std::vector<InjectedFailure> InjectedFailures() {
+    using enum FailingCalls::Call;
+    const std::string denied = "ファイルへのアクセスが拒否されました";
+    const std::string tooMany = "オープンしたファイルが多すぎます";
+    return {
+        {Open, 13, denied},          // EACCES
+        {Open, 24, tooMany},         // EMFILE
+        {Size, 5, "I/O エラー (5)"}, // EIO: the number of 'access denied', not its text
+        {Size, 1, denied},           // EPERM
+        {Read, 5, "I/O エラー (5)"},
+        {Read, 24, tooMany},
+        {Read, 3, "I/O エラー (3)"},  // ESRCH: the number of 'path not found'
+        {Close, 23, tooMany},         // ENFILE
+        {Close, 4, "I/O エラー (4)"}, // EINTR: the file is closed, and the close not made again
+    };
 }

@@ -45,28 +45,37 @@ QString ViewerTest::WriteFile(const std::string& name, const HorseBlock& block) 
     return QString::fromStdString(path);
 }
 
-QStringList ViewerTest::RowTexts(int row) const {
-    QStringList texts;
-    for (int column = 0; column < List()->model()->columnCount(); ++column)
-        texts << Cell(row, column);
-    return texts;
+QList<QStringList> ListTexts(const QAbstractItemView* list) {
+    const QAbstractItemModel* model = list->model();
+    QList<QStringList> rows;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < model->columnCount(); ++column)
+            texts << model->index(row, column).data().toString();
+        rows << texts;
+    }
+    return rows;
 }
 
-ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle) {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this, className, handle] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->inherits(className)) {
-            timer_.stop();
-            handled_ = true;
-            handle(modal);
-        }
-    });
-    timer_.start();
+ModalHandler::ModalHandler(const char* className, std::function<void(QWidget*)> handle)
+    : className_(className), handle_(std::move(handle)) {
+    QApplication::instance()->installEventFilter(this);
 }
 
-ModalHandler::~ModalHandler() {
-    timer_.stop();
+bool ModalHandler::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && !shown_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() && watched->inherits(className_)) {
+        shown_ = true;
+        // Queued: the window's own event loop, which exec starts after the show, runs it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, window = QPointer<QWidget>(static_cast<QWidget*>(watched))] {
+                handled_ = true;
+                handle_(window);
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
 }
 
 ErrorBoxRecorder::ErrorBoxRecorder() : previous_(RunErrorBox) {

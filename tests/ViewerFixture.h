@@ -12,7 +12,6 @@
 #include <QList>
 #include <QPointer>
 #include <QTableView>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -20,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemView;
 class QMessageBox;
 
 // Lets failures show Qt texts readably.
@@ -81,7 +81,6 @@ protected:
     void OpenThroughMenu(const QString& path);
     // Writes a file of the first recognised size holding `block`.
     QString WriteFile(const std::string& name, const HorseBlock& block);
-    QStringList RowTexts(int row) const;
 
     TempDir dir;
     TViewer viewer;
@@ -90,19 +89,26 @@ protected:
     ErrorBoxRecorder errorBoxes;
 };
 
-// Runs `handle` on the first modal window of class `className` that appears after the call,
-// from inside that window's own event loop, so a test never waits for a person. The handler
-// must close it.
-class ModalHandler {
+// Runs `handle` on the first window of class `className` that is shown after the call, from
+// inside that window's own event loop once it is running, so a test never waits for a person or
+// on the clock. The handler must close it.
+class ModalHandler : public QObject {
 public:
     ModalHandler(const char* className, std::function<void(QWidget*)> handle);
-    ~ModalHandler();
     bool Handled() const { return handled_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QTimer timer_;
+    const char* className_;
+    std::function<void(QWidget*)> handle_;
+    bool shown_ = false;
     bool handled_ = false;
 };
+
+// The texts of every row of a list, row by row.
+QList<QStringList> ListTexts(const QAbstractItemView* list);
 
 // A horse with a value in every field that the list or the detail window shows.
 HorseRecordFields SampleHorse();

@@ -6,28 +6,17 @@
 #include "U_FileAccess.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-[[noreturn]] void RaiseInOutError() {
-    const int systemErrno = errno;
-    throw EInOutError(InOutErrorCode(systemErrno), systemErrno);
-}
-
-} // namespace
-
 bool WriteStandard(StandardStream stream, std::string_view text) {
-    std::FILE* file = stream == StandardStream::Output ? stdout : stderr;
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    return WriteBytes(stream, text);
 }
 
 void WriteOutputFile(const std::string& path, std::string_view text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        RaiseInOutError();
+        RaiseInOutError(errno);
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
         if (written < 0 && errno == EINTR)
@@ -35,11 +24,10 @@ void WriteOutputFile(const std::string& path, std::string_view text) {
         if (written <= 0) {
             const int writeErrno = written < 0 ? errno : EIO;
             ::close(fd);
-            errno = writeErrno;
-            RaiseInOutError();
+            RaiseInOutError(writeErrno);
         }
         done += static_cast<std::size_t>(written);
     }
     if (::close(fd) != 0)
-        RaiseInOutError();
+        RaiseInOutError(errno);
 }

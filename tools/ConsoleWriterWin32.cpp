@@ -6,29 +6,14 @@
 // A file or a pipe gets the UTF-8 bytes, with the "\r\n" line ends of a text stream.
 #include "ConsoleWriter.h"
 #include "U_FileAccess.h"
+#include "U_FilePathWin32.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace {
-
-[[noreturn]] void RaiseInOutError(DWORD systemError = ::GetLastError()) {
-    throw EInOutError(InOutErrorCode(static_cast<int>(systemError)), static_cast<int>(systemError));
-}
-
-// `flags` MB_ERR_INVALID_CHARS makes invalid UTF-8 fail (an empty result with the error set).
-std::wstring Utf16(std::string_view utf8, DWORD flags) {
-    if (utf8.empty())
-        return {};
-    const int inputSize = static_cast<int>(utf8.size());
-    const int size = ::MultiByteToWideChar(CP_UTF8, flags, utf8.data(), inputSize, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, flags, utf8.data(), inputSize, wide.data(), size);
-    return wide;
-}
 
 // In pieces, as older consoles take only so much at once, never splitting a surrogate pair.
 bool WriteConsoleText(HANDLE console, const std::wstring& text) {
@@ -54,19 +39,15 @@ bool WriteStandard(StandardStream stream, std::string_view text) {
     const HANDLE handle = ::GetStdHandle(output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     DWORD mode = 0;
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode))
-        return WriteConsoleText(handle, Utf16(text, 0));
-    std::FILE* file = output ? stdout : stderr;
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+        return WriteConsoleText(handle, Utf16FromUtf8(text, false));
+    return WriteBytes(stream, text);
 }
 
 void WriteOutputFile(const std::string& path, std::string_view text) {
-    const std::wstring widePath = Utf16(path, MB_ERR_INVALID_CHARS);
-    if (widePath.empty())
-        RaiseInOutError(path.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError());
-    const HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = ::CreateFileW(WindowsFilePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        RaiseInOutError();
+        RaiseInOutError(static_cast<int>(::GetLastError()));
     std::string crlf;
     crlf.reserve(text.size() + text.size() / 16);
     for (const char c : text) {
@@ -82,10 +63,10 @@ void WriteOutputFile(const std::string& path, std::string_view text) {
         if (!ok || written == 0) {
             const DWORD writeError = ok ? ERROR_WRITE_FAULT : ::GetLastError();
             ::CloseHandle(file);
-            RaiseInOutError(writeError);
+            RaiseInOutError(static_cast<int>(writeError));
         }
         done += written;
     }
     if (!::CloseHandle(file))
-        RaiseInOutError();
+        RaiseInOutError(static_cast<int>(::GetLastError()));
 }

@@ -38,7 +38,7 @@ TDetailWindow::TDetailWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint), // no sizing frame on Windows
-      ui(std::make_unique<Ui::TDetailWindow>()) {
+      ui(std::make_unique<Ui::DetailWindow>()) {
     ui->setupUi(this);
     setFixedSize(size());
     move(FirstPosition); // not centred on the main window

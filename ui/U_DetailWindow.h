@@ -9,7 +9,7 @@
 #include <memory>
 
 namespace Ui {
-class TDetailWindow;
+class DetailWindow;
 }
 
 // The background of every box, whatever the theme.
@@ -36,5 +36,5 @@ private:
     void Button1Click();
     void ShowStartOfTexts();
 
-    std::unique_ptr<Ui::TDetailWindow> ui;
+    std::unique_ptr<Ui::DetailWindow> ui;
 };

@@ -32,7 +32,11 @@ QFileDialog* MakeDialog(QWidget* owner) {
     dialog->setFileMode(QFileDialog::AnyFile); // a typed missing name reaches the load
     dialog->setObjectName("OpenDialog");
     // The file list's size, type and date columns take the width of their texts, which the
-    // dialog's own fixed widths clip in the program's font.
+    // dialog's own fixed widths clip in the program's font. "treeView" and "fileNameEdit" (in
+    // Run) are the private names of Qt's own dialog's children: only where Qt's own dialog is
+    // shown do they exist; where the platform's is (GTK's under GNOME) Qt makes no widgets, both
+    // find nothing, and that dialog stays as it is. The OpenDialog tests of MainWindowTest.cpp
+    // fail when Qt renames them.
     if (auto* files = dialog->findChild<QTreeView*>("treeView"))
         for (int column = 1; column < files->header()->count(); ++column)
             files->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
@@ -57,7 +61,7 @@ std::optional<QString> TOpenDialog::Run() {
         dialog_->Dialog = MakeDialog(dialog_->Owner);
     QFileDialog* dialog = dialog_->Dialog;
     // The kept name is offered focused and selected, so that typing a new one replaces it,
-    // however the dialog was closed the last time.
+    // however the dialog was closed the last time. (Qt's own dialog only: see MakeDialog.)
     if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
         name->setFocus(Qt::OtherFocusReason);
         name->selectAll();
