@@ -254,7 +254,7 @@ bool LoadTable(const std::string& path, TDM_HorseStatus& table) {
 // Reads one FILE into `table`: ExitOk, or the exit code of its failure after its message.
 int LoadFile(const FileArgument& file, TDM_HorseStatus& table) {
     if (file.NoMatchError != 0) {
-        PrintError(file.Path + ": " + InOutErrorMessage(file.NoMatchError));
+        PrintError(file.Path + ": " + EInOutError(file.NoMatchError).what());
         return ExitInOutError;
     }
     try {
