@@ -36,6 +36,22 @@ private:
     NativeFile file_;
 };
 
+// Copies `length` bytes from `offset` on. A short read is no error: what the file no longer
+// holds reads as zero.
+void CopyFrom(NativeFile file, std::int64_t offset, std::size_t length,
+              std::span<std::uint8_t> buffer) {
+    std::size_t done = 0;
+    while (done < length) {
+        const std::size_t got = ReadAt(file, buffer.data() + done, length - done,
+                                       offset + static_cast<std::int64_t>(done));
+        if (got == 0)
+            break;
+        done += got;
+    }
+    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done),
+              buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
+}
+
 // Opens, checks and reads the file; the path is free of NUL bytes.
 bool ReadBlock(const std::string& path, std::size_t length, std::span<std::uint8_t> buffer) {
     FileHandle file(Open(path));
@@ -49,20 +65,30 @@ bool ReadBlock(const std::string& path, std::size_t length, std::span<std::uint8
         return false;
     }
 
-    std::size_t done = 0;
-    while (done < length) {
-        const std::size_t got = ReadAt(file.Get(), buffer.data() + done, length - done,
-                                       *offset + static_cast<std::int64_t>(done));
-        if (got == 0)
-            break;
-        done += got;
-    }
-    // A short read is no error: what the file no longer holds reads as zero.
-    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done),
-              buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
-
+    CopyFrom(file.Get(), *offset, length, buffer);
     file.Close();
     return true;
+}
+
+// One try of a whole read: nullopt when the file moved under it.
+std::optional<WholeRead> ReadVersion(const std::string& path, std::size_t length,
+                                     std::span<std::uint8_t> buffer) {
+    FileHandle file(Open(path));
+    if (file.Get() == NoFile)
+        return WholeRead::NotHorseFile;
+    const std::optional<FileVersion> before = VersionOf(file.Get());
+    const std::optional<std::int64_t> offset =
+        before ? BlockOffsetForSize(before->Size) : std::nullopt;
+    if (!offset) {
+        file.Close();
+        return WholeRead::NotHorseFile;
+    }
+    CopyFrom(file.Get(), *offset, length, buffer);
+    const std::optional<FileVersion> after = VersionOf(file.Get());
+    file.Close();
+    if (after != before || VersionAt(path) != before)
+        return std::nullopt;
+    return WholeRead::Read;
 }
 
 } // namespace
@@ -106,4 +132,18 @@ bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
     if (path.find('\0') != std::string::npos)
         throw EInOutError(InOutErrorCode(InvalidArgument), InvalidArgument);
     return ReadBlock(path, length, buffer);
+}
+
+WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size_t length,
+                                              std::span<std::uint8_t> buffer) {
+    // A writer that keeps writing is left to the next read, when it has paused.
+    constexpr int Tries = 4;
+    if (buffer.size() < length)
+        throw std::invalid_argument("ReadWholeHorseBlock: buffer smaller than length");
+    if (path.find('\0') != std::string::npos)
+        throw EInOutError(InOutErrorCode(InvalidArgument), InvalidArgument);
+    for (int attempt = 0; attempt < Tries; ++attempt)
+        if (const std::optional<WholeRead> done = ReadVersion(path, length, buffer))
+            return *done;
+    return WholeRead::Unsettled;
 }
