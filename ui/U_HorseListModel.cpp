@@ -3,10 +3,12 @@
 
 #include "U_HorseListModel.h"
 
+#include <algorithm>
 #include <utility>
 
 void THorseListModel::Fill(const TDM_HorseStatus& table) {
     std::vector<Row> rows;
+    std::vector<int> indexes;
     rows.reserve(RecordCount);
     // A text equal to the one above it shares that row's string, so that the texts every row
     // has alike ("？", "？/？") are held once rather than made anew for each horse.
@@ -21,11 +23,20 @@ void THorseListModel::Fill(const TDM_HorseStatus& table) {
                               ? rows.back()[column]
                               : QString::fromStdString(texts[column]);
         rows.push_back(std::move(row));
+        indexes.push_back(i);
         above = std::move(texts);
     }
     beginResetModel();
     rows_ = std::move(rows);
+    slots_ = std::move(indexes);
     endResetModel();
+}
+
+std::optional<int> THorseListModel::RowOfSlot(int slot) const {
+    const auto found = std::lower_bound(slots_.begin(), slots_.end(), slot);
+    if (found == slots_.end() || *found != slot)
+        return std::nullopt;
+    return static_cast<int>(found - slots_.begin());
 }
 
 int THorseListModel::rowCount(const QModelIndex& parent) const {

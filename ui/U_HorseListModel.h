@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // The rows of the horse list: per listed horse its caption and seven texts in column order.
@@ -24,6 +25,11 @@ public:
     // horse index; views see one reset.
     void Fill(const TDM_HorseStatus& table);
 
+    // The horse index a row came from, whatever its caption has been typed over with; and the
+    // row of a horse index, if it is listed.
+    int SlotOfRow(int row) const { return slots_[static_cast<std::size_t>(row)]; }
+    std::optional<int> RowOfSlot(int slot) const;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -35,4 +41,5 @@ public:
 
 private:
     std::vector<Row> rows_;
+    std::vector<int> slots_;
 };

@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#include "U_FileFollower.h"
+
+#include <QFileInfo>
+
+#include <iterator>
+
+namespace {
+
+// About three seconds in all: long enough for a writer that holds the file while it writes.
+constexpr int RetryPausesMs[] = {50, 100, 200, 400, 800, 1600};
+
+} // namespace
+
+TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
+    quiet_.setSingleShot(true);
+    quiet_.setInterval(QuietPeriodMs);
+    retry_.setSingleShot(true);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &TFileFollower::Changed);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &TFileFollower::Changed);
+    connect(&quiet_, &QTimer::timeout, this, &TFileFollower::Settled);
+    connect(&retry_, &QTimer::timeout, this, &TFileFollower::Settled);
+}
+
+void TFileFollower::Follow(const QString& path) {
+    quiet_.stop();
+    retry_.stop();
+    retries_ = 0;
+    path_ = path;
+    Rewatch();
+}
+
+void TFileFollower::Changed() {
+    retry_.stop();
+    retries_ = 0;
+    quiet_.start();
+}
+
+void TFileFollower::Rewatch() {
+    if (!watcher_.files().isEmpty())
+        watcher_.removePaths(watcher_.files());
+    const QString folder = QFileInfo(path_).absolutePath();
+    const auto watchFile = [this, folder] {
+        if (!QFileInfo::exists(path_) || !watcher_.addPath(path_))
+            return false;
+        if (!watcher_.directories().isEmpty())
+            watcher_.removePaths(watcher_.directories());
+        return true;
+    };
+    if (watchFile())
+        return;
+    // No file: the folder tells when one comes. Looked for once more after, so that a file
+    // that came in between is not missed.
+    if (watcher_.directories() != QStringList{folder}) {
+        if (!watcher_.directories().isEmpty())
+            watcher_.removePaths(watcher_.directories());
+        watcher_.addPath(folder);
+    }
+    watchFile();
+}
+
+bool TFileFollower::RetryLater() {
+    if (retries_ >= static_cast<int>(std::size(RetryPausesMs))) {
+        retries_ = 0;
+        return false;
+    }
+    retry_.start(RetryPausesMs[retries_++]);
+    return true;
+}

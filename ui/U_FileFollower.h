@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// Tells when the followed file has changed and the writes have stopped. The system reports
+// each change (QFileSystemWatcher: inotify on Linux, change notifications on Windows), and
+// Settled comes once none has come for the quiet period. A reload that fails asks for another
+// try with RetryLater, after a longer pause each time, for a few seconds; after that only the
+// next change brings one. There is no timer while nothing changes.
+class TFileFollower : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int QuietPeriodMs = 100;
+
+    explicit TFileFollower(QObject* parent = nullptr);
+
+    // Follows `path` from now on, in place of the file followed before.
+    void Follow(const QString& path);
+    const QString& Path() const { return path_; }
+    // Watches the file the path names now: after a rename over it or a deletion that is another
+    // file or none, and while there is none, its folder, for the file to come back.
+    void Rewatch();
+    // Asks for Settled again after the next pause; false once the pauses have run out.
+    bool RetryLater();
+
+signals:
+    void Settled();
+
+private:
+    void Changed();
+
+    QFileSystemWatcher watcher_;
+    QTimer quiet_;
+    QTimer retry_;
+    int retries_ = 0;
+    QString path_;
+};
