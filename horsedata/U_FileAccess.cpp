@@ -72,7 +72,7 @@ bool ReadBlock(const std::string& path, std::size_t length, std::span<std::uint8
 
 // One try of a whole read: nullopt when the file moved under it.
 std::optional<WholeRead> ReadVersion(const std::string& path, std::size_t length,
-                                     std::span<std::uint8_t> buffer) {
+                                     std::span<std::uint8_t> buffer, FileVersion* version) {
     FileHandle file(Open(path));
     if (file.Get() == NoFile)
         return WholeRead::NotHorseFile;
@@ -88,6 +88,8 @@ std::optional<WholeRead> ReadVersion(const std::string& path, std::size_t length
     file.Close();
     if (after != before || VersionAt(path) != before)
         return std::nullopt;
+    if (version != nullptr)
+        *version = *before;
     return WholeRead::Read;
 }
 
@@ -135,7 +137,8 @@ bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
 }
 
 WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size_t length,
-                                              std::span<std::uint8_t> buffer) {
+                                              std::span<std::uint8_t> buffer,
+                                              FileVersion* version) {
     // A writer that keeps writing is left to the next read, when it has paused.
     constexpr int Tries = 4;
     if (buffer.size() < length)
@@ -143,7 +146,7 @@ WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size
     if (path.find('\0') != std::string::npos)
         throw EInOutError(InOutErrorCode(InvalidArgument), InvalidArgument);
     for (int attempt = 0; attempt < Tries; ++attempt)
-        if (const std::optional<WholeRead> done = ReadVersion(path, length, buffer))
+        if (const std::optional<WholeRead> done = ReadVersion(path, length, buffer, version))
             return *done;
     return WholeRead::Unsettled;
 }

@@ -48,6 +48,9 @@ struct FileVersion {
     std::int64_t Size = 0;
     std::int64_t WriteTime = 0;
     bool operator==(const FileVersion&) const = default;
+    bool SameFile(const FileVersion& other) const {
+        return Volume == other.Volume && Index == other.Index;
+    }
 };
 
 // How a read of one whole version ended.
@@ -71,9 +74,10 @@ public:
     // open file is taken before and after the read, and that of the file the path names after
     // it; unless all three are equal the file is read again, a few times at most. So a writer
     // that writes each version whole, in one write or by renaming it over the path, never
-    // leaves the buffer with bytes of two versions. The buffer may be written on every way out.
+    // leaves the buffer with bytes of two versions. The buffer may be written on every way out;
+    // `version`, when given, gets the version read.
     WholeRead ReadWholeHorseBlock(const std::string& path, std::size_t length,
-                                  std::span<std::uint8_t> buffer);
+                                  std::span<std::uint8_t> buffer, FileVersion* version = nullptr);
 };
 
 extern TDM_FileAccess* DM_FileAccess;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 TEST(ReadHorseBlock, CopiesTheBlockFromTheOffsetOfEachRecognisedSize) {
@@ -70,4 +71,35 @@ TEST(ReadHorseBlock, AJapaneseFileNameOpensAndAFolderIsRefused) {
     const ReadResult folder = Read(Utf8FromFilePath(dir.Path()));
     EXPECT_FALSE(folder.Ok);
     EXPECT_TRUE(IsUntouched(folder.Buffer));
+}
+
+// The read for a followed file: each version whole, whichever way it came (written over or
+// renamed over the name), the same refusal of other sizes and the same errors.
+TEST(ReadWholeHorseBlock, ReadsEachVersionRefusesOtherSizesAndRaisesForAMissingFile) {
+    TempDir dir;
+    const std::string path = dir.File("馬データ.dat");
+    const std::string other = dir.File("other.dat");
+    HorseBlock buffer{};
+    TDM_FileAccess reader;
+    WriteHorseFile(path, HorseFileLayouts[0].FileSize, PatternBlock(1));
+    ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
+    EXPECT_TRUE(buffer == PatternBlock(1));
+    WriteHorseFile(other, HorseFileLayouts[2].FileSize, PatternBlock(2));
+    std::filesystem::rename(FilePathFromUtf8(other), FilePathFromUtf8(path));
+    ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
+    EXPECT_TRUE(buffer == PatternBlock(2));
+
+    for (const std::string& wrong : MakeWrongSizedFiles(dir))
+        EXPECT_EQ(reader.ReadWholeHorseBlock(wrong, HorseBlockSize, buffer),
+                  WholeRead::NotHorseFile)
+            << wrong;
+    EXPECT_EQ(reader.ReadWholeHorseBlock(Utf8FromFilePath(dir.Path()), HorseBlockSize, buffer),
+              WholeRead::NotHorseFile);
+    std::filesystem::remove(FilePathFromUtf8(path));
+    try {
+        reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer);
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "ファイルが見つかりません");
+    }
 }

@@ -17,6 +17,7 @@ constexpr int RetryPausesMs[] = {50, 100, 200, 400, 800, 1600};
 TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
     quiet_.setSingleShot(true);
     quiet_.setInterval(QuietPeriodMs);
+    quiet_.setTimerType(Qt::PreciseTimer);
     retry_.setSingleShot(true);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &TFileFollower::Changed);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &TFileFollower::Changed);
@@ -38,7 +39,18 @@ void TFileFollower::Changed() {
     quiet_.start();
 }
 
+bool TFileFollower::Rewatch(const FileVersion& read) {
+    const bool current = fresh_ || (watched_ && watched_->SameFile(read) && WatchesFile());
+    if (!current)
+        Rewatch();
+    fresh_ = false;
+    watched_ = read;
+    return !current;
+}
+
 void TFileFollower::Rewatch() {
+    watched_.reset();
+    fresh_ = true;
     if (!watcher_.files().isEmpty())
         watcher_.removePaths(watcher_.files());
     const QString folder = QFileInfo(path_).absolutePath();

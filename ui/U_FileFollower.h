@@ -8,6 +8,10 @@
 #include <QString>
 #include <QTimer>
 
+#include "U_FileAccess.h"
+
+#include <optional>
+
 // Tells when the followed file has changed and the writes have stopped. The system reports
 // each change (QFileSystemWatcher: inotify on Linux, change notifications on Windows), and
 // Settled comes once none has come for the quiet period. A reload that fails asks for another
@@ -26,6 +30,11 @@ public:
     // Watches the file the path names now: after a rename over it or a deletion that is another
     // file or none, and while there is none, its folder, for the file to come back.
     void Rewatch();
+    // The same, once `read` has been read at the path, only when it is not the file watched;
+    // true when it was not, and the file is to be read again for what came before the watch.
+    bool Rewatch(const FileVersion& read);
+    // The system still watches a file at the path (it drops one deleted or renamed away).
+    bool WatchesFile() const { return !watcher_.files().isEmpty(); }
     // Asks for Settled again after the next pause; false once the pauses have run out.
     bool RetryLater();
 
@@ -40,4 +49,6 @@ private:
     QTimer retry_;
     int retries_ = 0;
     QString path_;
+    std::optional<FileVersion> watched_; // the file watched, once known
+    bool fresh_ = false;                 // watched since the last read
 };

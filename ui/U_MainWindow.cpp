@@ -149,7 +149,8 @@ void TMainForm::RefreshHorseList() {
 }
 
 // The selected horse by its slot (or the current one, with none selected), the scroll
-// position and the focus stay as they were.
+// position and the focus stay as they were. The scroll bars keep their range until the list
+// is next laid out, so the position is taken as it was; fewer rows then shorten it.
 void TMainForm::RefreshKeepingPlace() {
     THorseListView* list = ui->HorseListView;
     const std::optional<int> selected = SelectedRow();
@@ -164,8 +165,6 @@ void TMainForm::RefreshKeepingPlace() {
     {
         const QScopedValueRollback keeping(keepingPlace_, true);
         RefreshHorseList();
-        // The scroll bars take the new rows' range now rather than when next laid out.
-        list->doItemsLayout();
         if (const std::optional<int> now = slot ? horseList_->RowOfSlot(*slot) : std::nullopt)
             list->selectionModel()->setCurrentIndex(horseList_->index(*now, column),
                                                     selected ? QItemSelectionModel::ClearAndSelect |
@@ -183,13 +182,20 @@ void TMainForm::ReloadFollowedFile() {
     reloadWaiting_ = ui->HorseListView->Editing();
     if (reloadWaiting_)
         return;
-    follower_->Rewatch();
     bool settled = false;
     // Any failure, a writer holding the file among them, is tried again a little later.
     FailureOf([this, &settled] {
+        // A file deleted or renamed away is no longer watched: the path is, anew.
+        if (!follower_->WatchesFile())
+            follower_->Rewatch();
+        const std::string path = follower_->Path().toUtf8().toStdString();
         const auto block = std::make_unique<HorseBlock>();
-        const WholeRead read = DM_FileAccess->ReadWholeHorseBlock(
-            follower_->Path().toUtf8().toStdString(), HorseBlockSize, *block);
+        FileVersion version;
+        WholeRead read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
+        // Another file at the path, the old one still held open elsewhere: watched from now on,
+        // and read again for what it was given before the watch.
+        if (read == WholeRead::Read && follower_->Rewatch(version))
+            read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
         if (read == WholeRead::Read) {
             DM_Analyze->AnalyzeBlock(*block);
             RefreshKeepingPlace();
