@@ -215,6 +215,55 @@ TEST(HostileFile, FileReplacedDuringTheLoadIsReadAsOpened) {
     }
 }
 
+// The read for a followed file, with the file changed by a writer while the block is read:
+// written over at another size, truncated and written again only in part, or replaced by a
+// rename. The read notices and reads again, and gives the file as it stands after the change,
+// whole, or refuses it: never the old size's offset into the new bytes, nor zeros for what a
+// shrunk file no longer holds.
+TEST(HostileFile, FileChangedDuringAWholeReadIsReadAgain) {
+    TempDir dir;
+    const std::string path = dir.File("followed.dat");
+    const std::string other = dir.File("other.dat");
+    const HorseBlock original = PatternBlock(5);
+    const HorseBlock replacement = PatternBlock(77);
+    struct Change {
+        const char* What;
+        std::function<void()> Make;
+        WholeRead Expected;
+    } const changes[] = {
+        {"written over at another size",
+         [&] { WriteHorseFile(path, HorseFileLayouts[2].FileSize, replacement); }, WholeRead::Read},
+        {"truncated, written in part",
+         [&] { WriteBytes(path, std::vector<std::uint8_t>(30'000, 9)); }, WholeRead::NotHorseFile},
+        {"renamed over",
+         [&] {
+             WriteHorseFile(other, HorseFileLayouts[0].FileSize, replacement);
+             std::filesystem::rename(other, path);
+         },
+         WholeRead::Read},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.What);
+        WriteHorseFile(path, HorseFileLayouts[0].FileSize, original);
+        HorseBlock buffer{};
+        WholeRead read = WholeRead::Unsettled;
+        bool changed = false;
+        const auto calls = WatchFileCalls(
+            [&] { read = TDM_FileAccess().ReadWholeHorseBlock(path, HorseBlockSize, buffer); },
+            [&](const FileCall& call) {
+                if (call.What == FileCall::Read && !changed) {
+                    change.Make();
+                    changed = true;
+                }
+                return 0;
+            });
+        SKIP_WITHOUT_WATCH(calls);
+        ASSERT_TRUE(changed);
+        EXPECT_EQ(read, change.Expected);
+        EXPECT_TRUE(change.Expected != WholeRead::Read || buffer == replacement);
+    }
+}
+
 // --- Through the main window ------------------------------------------------------------------
 
 // A viewer that has loaded a good file and has a row selected: what every failing load must

@@ -26,6 +26,9 @@ TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
 }
 
 void TFileFollower::Follow(const QString& path) {
+    // The same file loaded again is watched already (the reloads keep the watch on it).
+    if (path == path_ && WatchesFile())
+        return;
     quiet_.stop();
     retry_.stop();
     retries_ = 0;

@@ -6,9 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-void THorseListModel::Fill(const TDM_HorseStatus& table) {
-    std::vector<Row> rows;
-    std::vector<int> indexes;
+void THorseListModel::MakeRows(const TDM_HorseStatus& table, std::vector<Row>& rows,
+                               std::vector<int>& indexes) const {
     rows.reserve(RecordCount);
     // A text equal to the one above it shares that row's string, so that the texts every row
     // has alike ("？", "？/？") are held once rather than made anew for each horse.
@@ -26,10 +25,36 @@ void THorseListModel::Fill(const TDM_HorseStatus& table) {
         indexes.push_back(i);
         above = std::move(texts);
     }
+}
+
+void THorseListModel::Fill(const TDM_HorseStatus& table) {
+    std::vector<Row> rows;
+    std::vector<int> indexes;
+    MakeRows(table, rows, indexes);
     beginResetModel();
     rows_ = std::move(rows);
     slots_ = std::move(indexes);
     endResetModel();
+}
+
+bool THorseListModel::Update(const TDM_HorseStatus& table) {
+    std::vector<Row> rows;
+    std::vector<int> indexes;
+    MakeRows(table, rows, indexes);
+    if (indexes != slots_) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        slots_ = std::move(indexes);
+        endResetModel();
+        return true;
+    }
+    rows_ = std::move(rows);
+    if (!rows_.empty()) {
+        const int last = rowCount() - 1;
+        emit dataChanged(index(0, 0), index(last, HorseRowColumnCount - 1));
+        emit headerDataChanged(Qt::Vertical, 0, last);
+    }
+    return false;
 }
 
 std::optional<int> THorseListModel::RowOfSlot(int slot) const {

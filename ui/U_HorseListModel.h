@@ -24,6 +24,10 @@ public:
     // Replaces every row at once by one per horse whose slot state is exactly 1, in ascending
     // horse index; views see one reset.
     void Fill(const TDM_HorseStatus& table);
+    // The same rows as Fill; when the same slots are listed as before, the texts are replaced
+    // in place, so that views keep their selection, current row and scroll position. Returns
+    // true when the rows were reset instead.
+    bool Update(const TDM_HorseStatus& table);
 
     // The horse index a row came from, whatever its caption has been typed over with; and the
     // row of a horse index, if it is listed.
@@ -40,6 +44,9 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void MakeRows(const TDM_HorseStatus& table, std::vector<Row>& rows,
+                  std::vector<int>& indexes) const;
+
     std::vector<Row> rows_;
     std::vector<int> slots_;
 };

@@ -164,7 +164,10 @@ void TMainForm::RefreshKeepingPlace() {
     const int down = list->verticalScrollBar()->value();
     {
         const QScopedValueRollback keeping(keepingPlace_, true);
-        RefreshHorseList();
+        // The rows as RefreshHorseList makes them, in place when the same slots are listed:
+        // then nothing has moved.
+        if (!horseList_->Update(*DM_HorseStatus))
+            return;
         if (const std::optional<int> now = slot ? horseList_->RowOfSlot(*slot) : std::nullopt)
             list->selectionModel()->setCurrentIndex(horseList_->index(*now, column),
                                                     selected ? QItemSelectionModel::ClearAndSelect |
