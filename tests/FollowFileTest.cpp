@@ -144,9 +144,16 @@ TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
     }
 }
 
+std::string NameOf(const testing::TestParamInfo<Way>& way) {
+    const char* const names[] = {"InPlace",           "TruncateAndWrite", "RenameOver",
+                                 "DeleteAndRecreate", "WrongSize",        "Unreadable"};
+    return names[static_cast<int>(way.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(FollowFile, EachWayOfWriting,
                          testing::Values(Way::InPlace, Way::TruncateAndWrite, Way::RenameOver,
-                                         Way::DeleteAndRecreate, Way::WrongSize, Way::Unreadable));
+                                         Way::DeleteAndRecreate, Way::WrongSize, Way::Unreadable),
+                         NameOf);
 
 // A reload waits while an ID is typed over, and comes once the typing is cancelled; an open
 // detail window keeps the horse it opened with while the list beneath follows the file.
