@@ -12,8 +12,8 @@ The scenario: start; a missing file typed into ファイルを開く gives the e
 Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
 17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
 by a cancel; End and Ctrl+End go to the last row and keep it selected; the list follows the
-file replaced while it runs; 詳細表示 shows the one chosen; neither window can be resized or
-maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
+file replaced while it runs, and F5 reports it gone; 詳細表示 shows the one chosen; neither
+window can be resized or maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits for what it brings (a window, the clipboard), pressing its keys again while the
 program is not yet ready for them. The Wine prefix is the caller's (WINEPREFIX), its server
@@ -144,8 +144,8 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
     print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
           " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
-          " replaced twice, showed a horse's details, kept both frames fixed and ended"
-          " with status 0, leaving no settings" % ROW_PITCH)
+          " replaced twice and reported it gone on F5, showed a horse's details, kept both"
+          " frames fixed and ended with status 0, leaving no settings" % ROW_PITCH)
 
 
 def restart_wine(env):
@@ -257,6 +257,16 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names):
     copied(screen, ["ctrl+shift+c"], expected=dumped)
     row = copied(screen, ["Home", "ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[0], "after the file came back the first row reads %r" % row)
+    # F5 loads the file again as the open command does: once it is gone, the error box says so.
+    os.remove(horse_file)
+    screen.keys("F5")
+    wait_for("the error box after F5", lambda: [
+        window for window in windows_named(screen, "Stallark") if window != main_window])
+    lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
+    check("ファイルが見つかりません." in lines, "after F5 the error box reads %r" % lines)
+    screen.keys("Return")
+    wait_for("the error box to close",
+             lambda: windows_named(screen, "Stallark") == [main_window])
     screen.keys("Down")
 
     # 詳細表示 (Enter on the row) shows that horse; its name box, focused with its text
