@@ -189,11 +189,14 @@ TEST_F(FollowFile, ReloadWaitsForTheTypingAndLeavesTheDetailWindowAlone) {
 }
 
 // F5 loads the followed file as the open command does: the box when it is gone, the list and
-// its place kept; once it is back, its rows at once.
+// its place kept; once it is back, its rows at once. A file that failed to open is not the one
+// followed.
 TEST_F(FollowFile, F5ReportsTheFileGoneAndLoadsItBack) {
     Open(1);
     List()->setFocus();
     List()->selectRow(5);
+    OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
     std::filesystem::remove(path);
     QTest::keyClick(List(), Qt::Key_F5);
     EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
