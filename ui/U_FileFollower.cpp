@@ -19,8 +19,6 @@ TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
     quiet_.setInterval(QuietPeriodMs);
     quiet_.setTimerType(Qt::PreciseTimer);
     retry_.setSingleShot(true);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &TFileFollower::Changed);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &TFileFollower::Changed);
     connect(&quiet_, &QTimer::timeout, this, &TFileFollower::Settled);
     connect(&retry_, &QTimer::timeout, this, &TFileFollower::Settled);
 }
@@ -54,24 +52,31 @@ bool TFileFollower::Rewatch(const FileVersion& read) {
 void TFileFollower::Rewatch() {
     watched_.reset();
     fresh_ = true;
-    if (!watcher_.files().isEmpty())
-        watcher_.removePaths(watcher_.files());
+    if (!watcher_) {
+        watcher_ = std::make_unique<QFileSystemWatcher>();
+        connect(watcher_.get(), &QFileSystemWatcher::fileChanged, this, &TFileFollower::Changed);
+        connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, this,
+                &TFileFollower::Changed);
+    }
+    QFileSystemWatcher& watcher = *watcher_;
+    if (!watcher.files().isEmpty())
+        watcher.removePaths(watcher.files());
     const QString folder = QFileInfo(path_).absolutePath();
-    const auto watchFile = [this, folder] {
-        if (!QFileInfo::exists(path_) || !watcher_.addPath(path_))
+    const auto watchFile = [this, &watcher, folder] {
+        if (!QFileInfo::exists(path_) || !watcher.addPath(path_))
             return false;
-        if (!watcher_.directories().isEmpty())
-            watcher_.removePaths(watcher_.directories());
+        if (!watcher.directories().isEmpty())
+            watcher.removePaths(watcher.directories());
         return true;
     };
     if (watchFile())
         return;
     // No file: the folder tells when one comes. Looked for once more after, so that a file
     // that came in between is not missed.
-    if (watcher_.directories() != QStringList{folder}) {
-        if (!watcher_.directories().isEmpty())
-            watcher_.removePaths(watcher_.directories());
-        watcher_.addPath(folder);
+    if (watcher.directories() != QStringList{folder}) {
+        if (!watcher.directories().isEmpty())
+            watcher.removePaths(watcher.directories());
+        watcher.addPath(folder);
     }
     watchFile();
 }

@@ -10,6 +10,7 @@
 
 #include "U_FileAccess.h"
 
+#include <memory>
 #include <optional>
 
 // Tells when the followed file has changed and the writes have stopped. The system reports
@@ -34,7 +35,7 @@ public:
     // true when it was not, and the file is to be read again for what came before the watch.
     bool Rewatch(const FileVersion& read);
     // The system still watches a file at the path (it drops one deleted or renamed away).
-    bool WatchesFile() const { return !watcher_.files().isEmpty(); }
+    bool WatchesFile() const { return watcher_ && !watcher_->files().isEmpty(); }
     // Asks for Settled again after the next pause; false once the pauses have run out.
     bool RetryLater();
 
@@ -44,7 +45,8 @@ signals:
 private:
     void Changed();
 
-    QFileSystemWatcher watcher_;
+    // Made with the first file followed, so that start-up makes none.
+    std::unique_ptr<QFileSystemWatcher> watcher_;
     QTimer quiet_;
     QTimer retry_;
     int retries_ = 0;
