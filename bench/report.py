@@ -5,8 +5,9 @@
 
     report.py FOLDER
 
-FOLDER holds core.json and load.json (Google Benchmark's JSON output with every repetition)
-and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
+FOLDER holds core.json, load.json and follow.json (Google Benchmark's JSON output with every
+repetition), follow-latency.json and follow-idle.json (stallark-bench-follow --latency and
+--idle) and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
 ratio is the median over repetitions (benchmarks) or over program/floor pairs (start-up); the
 spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
@@ -48,6 +49,17 @@ class Report:
         self.lines.append(
             f"{what:<50} {work:>12} {floor:>12} {median:>8.3f}x "
             f"[{q1:.3f}-{q3:.3f}] {target_text:>8} {verdict}")
+
+    def limit(self, what, values, shown, limit, floor_text=""):
+        """A measure against a fixed limit rather than a floor: its median, the middle half of
+        its values and PASS when the median is at most the limit."""
+        q1, median, q3 = quartiles(values)
+        ok = median <= limit
+        self.met += ok
+        self.missed += not ok
+        self.lines.append(
+            f"{what:<50} {shown(median):>12} {floor_text:>12} {'':>9} "
+            f"[{shown(q1)}-{shown(q3)}] {'<= ' + shown(limit):>8} {'PASS' if ok else 'MISS'}")
 
     def note(self, text):
         self.lines.append(text)
@@ -180,6 +192,23 @@ def main():
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
 
     dump_files(report, folder / "dump.json")
+    follow = repetitions(folder / "follow.json")
+    paired(report, follow, "BM_ReloadFollowedFile",
+           "reload of the followed file (floor: LoadHorseFile)", 1.1)
+    latency = json.loads((folder / "follow-latency.json").read_text())
+    quiet = latency["quiet_period_ms"]
+    report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",
+                 latency["latencies_ms"], milliseconds, quiet + 20, milliseconds(quiet))
+    idle = json.loads((folder / "follow-idle.json").read_text())
+    for key, what in (("event_loop", "event loop wake-ups"), ("switches", "context switches")):
+        following, none = idle["following"][key], idle["none"][key]
+        ok = following <= none
+        report.met += ok
+        report.missed += not ok
+        label = f"idle {idle['seconds']} s, {what} (floor: no file)"
+        report.note(f"{label:<50} "
+                    f"{following:>12} {none:>12} {'':>9} {'':>13} {'same':>8} "
+                    f"{'PASS' if ok else 'MISS'}")
 
     for path in sorted(folder.glob("startup-*.json")):
         startup(report, path, path.stem.removeprefix("startup-"))

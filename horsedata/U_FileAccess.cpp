@@ -28,6 +28,12 @@ void Calls::Close(NativeFile file) const {
 void Calls::CloseQuietly(NativeFile file) const noexcept {
     FileAccessSystem::CloseQuietly(file);
 }
+std::optional<FileVersion> Calls::VersionOf(NativeFile file) const {
+    return FileAccessSystem::VersionOf(file);
+}
+std::optional<FileVersion> Calls::VersionAt(const std::string& path) const {
+    return FileAccessSystem::VersionAt(path);
+}
 
 namespace {
 
@@ -69,6 +75,22 @@ std::size_t ReadUninterrupted(const Calls& calls, NativeFile file, std::uint8_t*
     }
 }
 
+// Copies `length` bytes from `offset` on. A short read is no error: what the file no longer
+// holds reads as zero.
+void CopyFrom(const Calls& calls, NativeFile file, std::int64_t offset, std::size_t length,
+              std::span<std::uint8_t> buffer) {
+    std::size_t done = 0;
+    while (done < length) {
+        const std::size_t got = ReadUninterrupted(calls, file, buffer.data() + done, length - done,
+                                                  offset + static_cast<std::int64_t>(done));
+        if (got == 0)
+            break;
+        done += got;
+    }
+    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done),
+              buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
+}
+
 // Opens, checks and reads the file; the path is free of NUL bytes.
 bool ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
                std::span<std::uint8_t> buffer) {
@@ -83,21 +105,33 @@ bool ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
         return false;
     }
 
-    std::size_t done = 0;
-    while (done < length) {
-        const std::size_t got =
-            ReadUninterrupted(calls, file.Get(), buffer.data() + done, length - done,
-                              *offset + static_cast<std::int64_t>(done));
-        if (got == 0)
-            break;
-        done += got;
-    }
-    // A short read is no error: what the file no longer holds reads as zero.
-    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done),
-              buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
-
+    CopyFrom(calls, file.Get(), *offset, length, buffer);
     file.Close();
     return true;
+}
+
+// One try of a whole read: nullopt when the file moved under it.
+std::optional<WholeRead> ReadVersion(const Calls& calls, const std::string& path,
+                                     std::size_t length, std::span<std::uint8_t> buffer,
+                                     FileVersion* version) {
+    FileHandle file(calls, calls.Open(path));
+    if (file.Get() == NoFile)
+        return WholeRead::NotHorseFile;
+    const std::optional<FileVersion> before = calls.VersionOf(file.Get());
+    const std::optional<std::int64_t> offset =
+        before ? BlockOffsetForSize(before->Size) : std::nullopt;
+    if (!offset) {
+        file.Close();
+        return WholeRead::NotHorseFile;
+    }
+    CopyFrom(calls, file.Get(), *offset, length, buffer);
+    const std::optional<FileVersion> after = calls.VersionOf(file.Get());
+    file.Close();
+    if (after != before || calls.VersionAt(path) != before)
+        return std::nullopt;
+    if (version != nullptr)
+        *version = *before;
+    return WholeRead::Read;
 }
 
 } // namespace
@@ -152,4 +186,20 @@ bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
     if (path.find('\0') != std::string::npos)
         RaiseInOutError(InvalidArgument);
     return ReadBlock(*calls_, path, length, buffer);
+}
+
+WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size_t length,
+                                              std::span<std::uint8_t> buffer,
+                                              FileVersion* version) {
+    // A writer that keeps writing is left to the next read, when it has paused.
+    constexpr int Tries = 4;
+    if (buffer.size() < length)
+        throw std::invalid_argument("ReadWholeHorseBlock: buffer smaller than length");
+    if (path.find('\0') != std::string::npos)
+        RaiseInOutError(InvalidArgument);
+    for (int attempt = 0; attempt < Tries; ++attempt)
+        if (const std::optional<WholeRead> done =
+                ReadVersion(*calls_, path, length, buffer, version))
+            return *done;
+    return WholeRead::Unsettled;
 }

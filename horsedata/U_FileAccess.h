@@ -40,6 +40,26 @@ inline constexpr HorseFileLayout HorseFileLayouts[] = {
 
 std::optional<std::int64_t> BlockOffsetForSize(std::int64_t fileSize);
 
+// Which file a path named and what it held: the volume and index of the file, its size and the
+// time of its last write.
+struct FileVersion {
+    std::uint64_t Volume = 0;
+    std::uint64_t Index = 0;
+    std::int64_t Size = 0;
+    std::int64_t WriteTime = 0;
+    bool operator==(const FileVersion&) const = default;
+    bool SameFile(const FileVersion& other) const {
+        return Volume == other.Volume && Index == other.Index;
+    }
+};
+
+// How a read of one whole version ended.
+enum class WholeRead {
+    Read,         // the buffer holds the block of one version of the file
+    NotHorseFile, // as ReadHorseBlock's false: no regular file of a recognised size
+    Unsettled,    // a writer changed the file during every try
+};
+
 namespace FileAccessSystem {
 class Calls;
 }
@@ -57,6 +77,15 @@ public:
     // `path` is UTF-8 on every platform.
     bool ReadHorseBlock(const std::string& path, std::size_t length,
                         std::span<std::uint8_t> buffer);
+
+    // Reads like ReadHorseBlock, for a file that a writer may be changing: the version of the
+    // open file is taken before and after the read, and that of the file the path names after
+    // it; unless all three are equal the file is read again, a few times at most. So a writer
+    // that writes each version whole, in one write or by renaming it over the path, never
+    // leaves the buffer with bytes of two versions. The buffer may be written on every way out;
+    // `version`, when given, gets the version read.
+    WholeRead ReadWholeHorseBlock(const std::string& path, std::size_t length,
+                                  std::span<std::uint8_t> buffer, FileVersion* version = nullptr);
 
 private:
     const FileAccessSystem::Calls* calls_;

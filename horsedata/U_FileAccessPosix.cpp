@@ -18,6 +18,14 @@ int Descriptor(NativeFile file) {
     return static_cast<int>(file);
 }
 
+std::optional<FileVersion> VersionOfStatus(const struct stat& status) {
+    if (!S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileVersion{static_cast<std::uint64_t>(status.st_dev),
+                       static_cast<std::uint64_t>(status.st_ino), status.st_size,
+                       status.st_mtim.tv_sec * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
 } // namespace
 
 std::optional<int> ConditionOf(int systemErrno) {
@@ -81,6 +89,20 @@ void Close(NativeFile file) {
 
 void CloseQuietly(NativeFile file) noexcept {
     ::close(Descriptor(file));
+}
+
+std::optional<FileVersion> VersionOf(NativeFile file) {
+    struct stat status {};
+    if (::fstat(Descriptor(file), &status) != 0)
+        RaiseInOutError(errno);
+    return VersionOfStatus(status);
+}
+
+std::optional<FileVersion> VersionAt(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return VersionOfStatus(status);
 }
 
 } // namespace FileAccessSystem

@@ -6,6 +6,8 @@
 // The system calls behind the file reader, one implementation per platform: U_FileAccessPosix.cpp
 // and U_FileAccessWin32.cpp, chosen by the build. U_FileAccess.cpp holds the one sequence that
 // uses them, through Calls. Every failure throws EInOutError with the system's own error number.
+#include "U_FileAccess.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,6 +48,13 @@ void Close(NativeFile file);
 // For a way out that already has its own error.
 void CloseQuietly(NativeFile file) noexcept;
 
+// The version of the open file (VersionOf) or of the file the path names now (VersionAt):
+// which file it is, its size and its time of last write; nullopt for anything but a regular
+// file, and from VersionAt also for a path that names nothing that can be asked. A writer that
+// renames another file over the path or writes into it changes at least one of them.
+std::optional<FileVersion> VersionOf(NativeFile file);
+std::optional<FileVersion> VersionAt(const std::string& path);
+
 // The calls above as the reader makes them: these pass each on to the system. A test puts a
 // double in their place that makes a chosen call fail, on Linux and on Windows alike.
 class Calls {
@@ -57,6 +66,8 @@ public:
                                std::int64_t position) const;
     virtual void Close(NativeFile file) const;
     virtual void CloseQuietly(NativeFile file) const noexcept;
+    virtual std::optional<FileVersion> VersionOf(NativeFile file) const;
+    virtual std::optional<FileVersion> VersionAt(const std::string& path) const;
 };
 
 } // namespace FileAccessSystem

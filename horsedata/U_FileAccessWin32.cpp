@@ -32,6 +32,29 @@ bool NearestExistingFolderIsAFile(const std::wstring& path) {
     return false;
 }
 
+// The version of a regular disk file; `error` is the system's error when it could not tell.
+std::optional<FileVersion> VersionOfHandle(HANDLE file, DWORD& error) {
+    error = ERROR_SUCCESS;
+    if (::GetFileType(file) != FILE_TYPE_DISK)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information)) {
+        error = ::GetLastError();
+        return std::nullopt;
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    const auto wide = [](DWORD high, DWORD low) {
+        return (static_cast<std::uint64_t>(high) << 32) | low;
+    };
+    return FileVersion{
+        information.dwVolumeSerialNumber,
+        wide(information.nFileIndexHigh, information.nFileIndexLow),
+        static_cast<std::int64_t>(wide(information.nFileSizeHigh, information.nFileSizeLow)),
+        static_cast<std::int64_t>(wide(information.ftLastWriteTime.dwHighDateTime,
+                                       information.ftLastWriteTime.dwLowDateTime))};
+}
+
 } // namespace
 
 // A missing folder (ERROR_PATH_NOT_FOUND) reads as a missing file, as ENOENT does on Linux.
@@ -109,6 +132,28 @@ void Close(NativeFile file) {
 
 void CloseQuietly(NativeFile file) noexcept {
     ::CloseHandle(Handle(file));
+}
+
+std::optional<FileVersion> VersionOf(NativeFile file) {
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<FileVersion> version = VersionOfHandle(Handle(file), error);
+    if (error != ERROR_SUCCESS)
+        RaiseInOutError(error);
+    return version;
+}
+
+// Opened for no access at all, which asks only for the file's attributes and so is granted
+// even while a writer holds the file without sharing it.
+std::optional<FileVersion> VersionAt(const std::string& path) {
+    const HANDLE file = ::CreateFileW(WindowsFilePath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<FileVersion> version = VersionOfHandle(file, error);
+    ::CloseHandle(file);
+    return version;
 }
 
 } // namespace FileAccessSystem

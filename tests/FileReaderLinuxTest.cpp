@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <unistd.h>
 
 using Call = FailingCalls::Call;
@@ -113,6 +115,62 @@ TEST(ReadHorseBlock, FileReplacedDuringTheLoadIsReadAsOpened) {
                 EXPECT_FALSE(next.Ok);
             else
                 EXPECT_EQ(next.Buffer, replacement);
+        }
+    }
+}
+
+// The read for a followed file, with the file changed by a writer while the block is read:
+// written over at another size, truncated and written again only in part, renamed over or
+// removed. The read notices and reads again, and gives the file as it stands after the change,
+// whole, or refuses it: never the old size's offset into the new bytes, nor zeros for what a
+// shrunk file no longer holds.
+TEST(ReadWholeHorseBlock, FileChangedDuringTheReadIsReadAgain) {
+    TempDir dir;
+    const std::string path = dir.File("followed.dat");
+    const std::string other = dir.File("other.dat");
+    const HorseBlock original = PatternBlock(5);
+    const HorseBlock replacement = PatternBlock(77);
+    struct Change {
+        const char* What;
+        std::function<void()> Make;
+        std::optional<WholeRead> Expected; // nullopt: the file is gone, and the read says so
+    } const changes[] = {
+        {"written over at another size",
+         [&] { WriteHorseFile(path, HorseFileLayouts[2].FileSize, replacement); }, WholeRead::Read},
+        {"truncated, written in part",
+         [&] { WriteBytes(path, std::vector<std::uint8_t>(30'000, 9)); }, WholeRead::NotHorseFile},
+        {"renamed over",
+         [&] {
+             WriteHorseFile(other, HorseFileLayouts[0].FileSize, replacement);
+             std::filesystem::rename(other, path);
+         },
+         WholeRead::Read},
+        {"removed", [&] { std::filesystem::remove(path); }, std::nullopt},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.What);
+        WriteHorseFile(path, HorseFileLayouts[0].FileSize, original);
+        bool changed = false;
+        FailingCalls calls;
+        calls.Before = [&](Call call) {
+            if (call == Call::Read && !changed) {
+                change.Make();
+                changed = true;
+            }
+        };
+        HorseBlock buffer{};
+        if (!change.Expected) {
+            EXPECT_THROW(TDM_FileAccess(calls).ReadWholeHorseBlock(path, HorseBlockSize, buffer),
+                         EInOutError);
+            EXPECT_TRUE(changed);
+            continue;
+        }
+        const WholeRead read =
+            TDM_FileAccess(calls).ReadWholeHorseBlock(path, HorseBlockSize, buffer);
+        ASSERT_TRUE(changed);
+        EXPECT_EQ(read, *change.Expected);
+        if (read == WholeRead::Read) {
+            EXPECT_EQ(buffer, replacement);
         }
     }
 }

@@ -163,3 +163,22 @@ TEST(ReadHorseBlock, AJapaneseFileNameOpensAndAFolderIsRefused) {
     EXPECT_FALSE(folder.Ok);
     EXPECT_TRUE(IsUntouched(folder.Buffer));
 }
+
+// The read for a followed file: each version whole, whichever way it came (written over or
+// renamed over the name, here at another size), and the same errors.
+TEST(ReadWholeHorseBlock, ReadsEachVersionAndRaisesForAMissingFile) {
+    TempDir dir;
+    const std::string path = dir.File("馬データ.dat");
+    const std::string other = dir.File("other.dat");
+    HorseBlock buffer{};
+    TDM_FileAccess reader;
+    WriteHorseFile(path, HorseFileLayouts[0].FileSize, PatternBlock(1));
+    ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
+    EXPECT_TRUE(buffer == PatternBlock(1));
+    WriteHorseFile(other, HorseFileLayouts[2].FileSize, PatternBlock(2));
+    std::filesystem::rename(FilePathFromUtf8(other), FilePathFromUtf8(path));
+    ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
+    EXPECT_TRUE(buffer == PatternBlock(2));
+    std::filesystem::remove(FilePathFromUtf8(path));
+    EXPECT_THROW(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), EInOutError);
+}

@@ -21,12 +21,16 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 #include <QToolTip>
 #include <QTreeView>
 #include <QUrl>
 
 #include <filesystem>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -114,6 +118,60 @@ TEST_F(ViewerTest, OnlyTheCaptionCanBeTypedOverAndTheListsKeysCopyAndEdit) {
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->text(), "6");
     EXPECT_EQ(editor->accessibleName(), "ID"); // a screen reader says what is typed
+}
+
+// Home and End go to the first and the last row, with Ctrl too, and no key takes the selection
+// away, in Qt's Windows style (the Windows build's) as in Fusion.
+TEST_F(ViewerTest, HomeAndEndGoToTheEndsAndNoKeyClearsTheSelection) {
+    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({2, 5, 9})));
+    for (const char* name : {"Fusion", "Windows"}) {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(name));
+        List()->setStyle(style.get());
+        SelectRow(List(), 1);
+        const std::pair<QKeyCombination, int> steps[] = {
+            {Qt::Key_End, 2},  {Qt::CTRL | Qt::Key_End, 2},  {Qt::CTRL | Qt::Key_Space, 2},
+            {Qt::Key_Home, 0}, {Qt::CTRL | Qt::Key_Home, 0}, {Qt::CTRL | Qt::Key_Up, 0}};
+        for (const auto& [keys, row] : steps) {
+            QTest::keyClick(List(), keys.key(), keys.keyboardModifiers());
+            const QModelIndexList selected = List()->selectionModel()->selectedRows();
+            ASSERT_EQ(selected.size(), 1)
+                << name << " " << QKeySequence(keys).toString().toStdString();
+            EXPECT_EQ(selected.front().row(), row) << name;
+        }
+        EXPECT_TRUE(Control<QPushButton>("Button1")->isEnabled());
+        List()->setStyle(nullptr);
+    }
+}
+
+// The list's context menu: 再読み込み (F5), greyed until a file has loaded, above the two
+// copies; each item has its access key.
+TEST_F(ViewerTest, ContextMenuReloadsAndCopiesByItsAccessKeys) {
+    const auto openMenu = [this] {
+        QTest::keyClick(List(), Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = List()->findChild<QMenu*>();
+        EXPECT_TRUE(menu != nullptr && menu->isVisible());
+        return menu;
+    };
+    QMenu* menu = openMenu();
+    QStringList items;
+    for (const QAction* item : menu->actions())
+        items << item->text() + " " + item->shortcut().toString();
+    EXPECT_EQ(items, (QStringList{"再読み込み(&R) F5", "コピー(&C) Ctrl+C",
+                                  "すべての行をコピー(&A) Ctrl+Shift+C"}));
+    EXPECT_FALSE(menu->actions()[0]->isEnabled());
+    menu->close();
+
+    const QString path = WriteFile("horses.dat", SampleHorsesAt({2, 5}));
+    OpenThroughMenu(path);
+    SelectRow(List(), 1);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(openMenu(), Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), ListTexts(List())[1].join('\t'));
+    QTest::keyClick(openMenu(), Qt::Key_A);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("ID\t"));
+    QFile::remove(path);
+    QTest::keyClick(openMenu(), Qt::Key_R);
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
 }
 
 TEST_F(ViewerTest, EveryLoadReplacesTheRowsAndLeavesNoneSelected) {

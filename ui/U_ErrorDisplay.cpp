@@ -39,11 +39,17 @@ void ShowErrorMessage(QWidget* parent, const std::string& message) {
 std::function<void(QMessageBox& box)> RunErrorBox = [](QMessageBox& box) { box.exec(); };
 
 void RunHandler(QWidget* parent, const std::function<void()>& handler) {
+    if (const std::optional<std::string> failure = FailureOf(handler))
+        ShowErrorMessage(parent, *failure);
+}
+
+std::optional<std::string> FailureOf(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        ShowErrorMessage(parent, error.what());
+        return error.what();
     } catch (...) {
-        ShowErrorMessage(parent, "");
+        return "";
     }
+    return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QMessageBox;
@@ -32,3 +33,7 @@ extern std::function<void(QMessageBox& box)> RunErrorBox;
 // handler goes through here: whatever it throws is shown by ShowErrorMessage and the program
 // carries on.
 void RunHandler(QWidget* parent, const std::function<void()>& handler);
+
+// Runs a handler that shows nothing when it fails (the automatic reload): the message of what
+// it threw, or nothing when it returned.
+std::optional<std::string> FailureOf(const std::function<void()>& handler);

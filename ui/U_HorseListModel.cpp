@@ -3,10 +3,11 @@
 
 #include "U_HorseListModel.h"
 
+#include <algorithm>
 #include <utility>
 
-void THorseListModel::Fill(const TDM_HorseStatus& table) {
-    std::vector<Row> rows;
+void THorseListModel::MakeRows(const TDM_HorseStatus& table, std::vector<Row>& rows,
+                               std::vector<int>& indexes) const {
     rows.reserve(RecordCount);
     // A text equal to the one above it shares that row's string, so that the texts every row
     // has alike ("？", "？/？") are held once rather than made anew for each horse.
@@ -21,11 +22,46 @@ void THorseListModel::Fill(const TDM_HorseStatus& table) {
                               ? rows.back()[column]
                               : QString::fromStdString(texts[column]);
         rows.push_back(std::move(row));
+        indexes.push_back(i);
         above = std::move(texts);
     }
+}
+
+void THorseListModel::Fill(const TDM_HorseStatus& table) {
+    std::vector<Row> rows;
+    std::vector<int> indexes;
+    MakeRows(table, rows, indexes);
     beginResetModel();
     rows_ = std::move(rows);
+    slots_ = std::move(indexes);
     endResetModel();
+}
+
+bool THorseListModel::Update(const TDM_HorseStatus& table) {
+    std::vector<Row> rows;
+    std::vector<int> indexes;
+    MakeRows(table, rows, indexes);
+    if (indexes != slots_) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        slots_ = std::move(indexes);
+        endResetModel();
+        return true;
+    }
+    rows_ = std::move(rows);
+    if (!rows_.empty()) {
+        const int last = rowCount() - 1;
+        emit dataChanged(index(0, 0), index(last, HorseRowColumnCount - 1));
+        emit headerDataChanged(Qt::Vertical, 0, last);
+    }
+    return false;
+}
+
+std::optional<int> THorseListModel::RowOfSlot(int slot) const {
+    const auto found = std::lower_bound(slots_.begin(), slots_.end(), slot);
+    if (found == slots_.end() || *found != slot)
+        return std::nullopt;
+    return static_cast<int>(found - slots_.begin());
 }
 
 int THorseListModel::rowCount(const QModelIndex& parent) const {

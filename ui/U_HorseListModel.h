@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // The rows of the horse list: per listed horse its caption and seven texts in column order.
@@ -23,6 +24,15 @@ public:
     // Replaces every row at once by one per horse whose slot state is exactly 1, in ascending
     // horse index; views see one reset.
     void Fill(const TDM_HorseStatus& table);
+    // The same rows as Fill; when the same slots are listed as before, the texts are replaced
+    // in place, so that views keep their selection, current row and scroll position. Returns
+    // true when the rows were reset instead.
+    bool Update(const TDM_HorseStatus& table);
+
+    // The horse index a row came from, whatever its caption has been typed over with; and the
+    // row of a horse index, if it is listed.
+    int SlotOfRow(int row) const { return slots_[static_cast<std::size_t>(row)]; }
+    std::optional<int> RowOfSlot(int slot) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,5 +44,9 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void MakeRows(const TDM_HorseStatus& table, std::vector<Row>& rows,
+                  std::vector<int>& indexes) const;
+
     std::vector<Row> rows_;
+    std::vector<int> slots_;
 };

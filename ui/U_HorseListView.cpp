@@ -109,6 +109,18 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         contextMenuEvent(&menu);
         return;
     }
+    // Home and End go to the first and the last row, with Ctrl too; Qt's go to the first and
+    // the last column, which shows nothing when the row is selected whole.
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+        (event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier)) == 0 &&
+        model() != nullptr && model()->rowCount(rootIndex()) > 0) {
+        const int row = event->key() == Qt::Key_Home ? 0 : model()->rowCount(rootIndex()) - 1;
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        selectionModel()->setCurrentIndex(model()->index(row, column, rootIndex()),
+                                          QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
+        return;
+    }
     // Qt's Space selects the current row only; with none yet it selects the first, as Down does.
     if (event->key() == Qt::Key_Space && !currentIndex().isValid() && model() != nullptr &&
         model()->rowCount(rootIndex()) > 0) {
@@ -116,6 +128,23 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+// Qt deselects a selected row on a key pressed with Ctrl where its style moves the selection
+// with the current row (Windows' does: Ctrl+End on the last row, Ctrl+Space); no key of the
+// list takes the selection away.
+QItemSelectionModel::SelectionFlags THorseListView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (event != nullptr && event->type() == QEvent::KeyPress &&
+        (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
+void THorseListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    emit EditingEnded();
 }
 
 void THorseListView::CopySelectedRow() const {
@@ -169,11 +198,16 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
                     [this, copy] { RunHandler(this, [this, copy] { (this->*copy)(); }); });
             return action;
         };
-        add("コピー", QKeySequence::Copy, &THorseListView::CopySelectedRow);
-        add("すべての行をコピー", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+        if (reload_ != nullptr) {
+            reload_->setShortcutVisibleInContextMenu(true);
+            contextMenu_->addAction(reload_);
+        }
+        add("コピー(&C)", QKeySequence::Copy, &THorseListView::CopySelectedRow);
+        add("すべての行をコピー(&A)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
             &THorseListView::CopyAllRows);
     }
-    contextMenu_->actions().front()->setEnabled(!selectionModel()->selectedRows().isEmpty());
+    contextMenu_->actions()[reload_ != nullptr ? 1 : 0]->setEnabled(
+        !selectionModel()->selectedRows().isEmpty());
     contextMenu_->popup(globalPosition);
 }
 

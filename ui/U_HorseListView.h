@@ -5,28 +5,39 @@
 
 #include <QTableView>
 
+class QAction;
 class QMenu;
 
 // The horse list's view with the list's own keys: Enter asks for the selected horse's detail
 // window, F2 edits its caption, Ctrl+C copies the whole selected row and Ctrl+Shift+C every
-// row with the captions; both copies are also in its context menu. A cell cut off by its
-// column shows its whole text as a tip.
+// row with the captions; both copies are also in its context menu, below the window's reload.
+// Home and End go to the first and the last row, and no key takes the selection away. A cell
+// cut off by its column shows its whole text as a tip.
 class THorseListView : public QTableView {
     Q_OBJECT
 public:
     explicit THorseListView(QWidget* parent = nullptr);
 
     void reset() override;
+    // The window's reload, shown first in the context menu.
+    void SetReloadAction(QAction* reload) { reload_ = reload; }
+    // A caption is being typed over (F2).
+    bool Editing() const { return state() == EditingState; }
 
 signals:
     // Enter on the list, unless it ends the editing of a caption.
     void DetailRequested();
+    // The typing over a caption has ended, committed or cancelled.
+    void EditingEnded();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void CopySelectedRow() const;
@@ -36,4 +47,5 @@ private:
     bool ShowsWholeText(const QModelIndex& index) const;
 
     QMenu* contextMenu_ = nullptr; // made on first use
+    QAction* reload_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "U_DetailWindow.h"
 #include "U_ErrorDisplay.h"
 #include "U_FileAccess.h"
+#include "U_FileFollower.h"
 #include "U_HorseListModel.h"
 #include "U_HorseStatus.h"
 #include "U_OpenDialog.h"
@@ -16,6 +17,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 
 #include <memory>
 #include <stdexcept>
@@ -57,7 +60,7 @@ TMainForm::TMainForm(QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)),
-      openDialog_(std::make_unique<TOpenDialog>(this)) {
+      openDialog_(std::make_unique<TOpenDialog>(this)), follower_(new TFileFollower(this)) {
     ui->setupUi(this);
     ui->N1->setSeparator(true); // a line only: no text to draw or to read out
     // The layout's size is the client area's; the menu bar, as high as the font makes it,
@@ -80,8 +83,11 @@ TMainForm::TMainForm(QWidget* parent)
     list->verticalHeader()->setDefaultSectionSize(RowHeight);
 
     ui->Button1->setEnabled(false);
-    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { ui->Button1->setEnabled(SelectedRow().has_value()); });
+    // While a reload puts the place back, the button keeps its state, and so the focus it has.
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!keepingPlace_)
+            ui->Button1->setEnabled(SelectedRow().has_value());
+    });
 
     auto handle = [this](void (TMainForm::*handler)()) {
         return [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); };
@@ -91,6 +97,19 @@ TMainForm::TMainForm(QWidget* parent)
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TMainForm::Button1Click));
     connect(list, &QTableView::doubleClicked, this, handle(&TMainForm::Button1Click));
     connect(list, &THorseListView::DetailRequested, this, handle(&TMainForm::Button1Click));
+    // F5 is the window's, wherever the focus is in it; the list's context menu shows it too.
+    addAction(ui->Reload1);
+    list->SetReloadAction(ui->Reload1);
+    connect(ui->Reload1, &QAction::triggered, this, handle(&TMainForm::Reload1Click));
+    connect(follower_, &TFileFollower::Settled, this, &TMainForm::ReloadFollowedFile);
+    // Queued, so that the list has left its editing state.
+    connect(
+        list, &THorseListView::EditingEnded, this,
+        [this] {
+            if (reloadWaiting_)
+                ReloadFollowedFile();
+        },
+        Qt::QueuedConnection);
 
     ChooseFile = [this] { return RunOpenDialog(); };
 }
@@ -107,16 +126,94 @@ std::optional<QString> TMainForm::RunOpenDialog() {
 }
 
 void TMainForm::LoadHorseFile(const QString& path) {
+    Load(path, false);
+}
+
+// The list follows the file whose rows it shows, so only a load that lists them changes it.
+void TMainForm::Load(const QString& path, bool keepPlace) {
     const auto block = std::make_unique<HorseBlock>();
     if (!DM_FileAccess->ReadHorseBlock(path.toUtf8().toStdString(), HorseBlockSize, *block))
         return;
     DM_Analyze->AnalyzeBlock(*block);
-    RefreshHorseList();
+    if (keepPlace)
+        RefreshKeepingPlace();
+    else
+        RefreshHorseList();
+    follower_->Follow(path);
+    ui->Reload1->setEnabled(true);
 }
 
 void TMainForm::RefreshHorseList() {
     ui->HorseListView->clearSelection();
     horseList_->Fill(*DM_HorseStatus);
+}
+
+// The selected horse by its slot (or the current one, with none selected), the scroll
+// position and the focus stay as they were. The scroll bars keep their range until the list
+// is next laid out, so the position is taken as it was; fewer rows then shorten it.
+void TMainForm::RefreshKeepingPlace() {
+    THorseListView* list = ui->HorseListView;
+    const std::optional<int> selected = SelectedRow();
+    const QModelIndex current = list->currentIndex();
+    const std::optional<int> row = selected            ? selected
+                                   : current.isValid() ? std::optional(current.row())
+                                                       : std::nullopt;
+    const std::optional<int> slot = row ? std::optional(horseList_->SlotOfRow(*row)) : std::nullopt;
+    const int column = current.isValid() ? current.column() : 0;
+    const int across = list->horizontalScrollBar()->value();
+    const int down = list->verticalScrollBar()->value();
+    {
+        const QScopedValueRollback keeping(keepingPlace_, true);
+        // The rows as RefreshHorseList makes them, in place when the same slots are listed:
+        // then nothing has moved.
+        if (!horseList_->Update(*DM_HorseStatus))
+            return;
+        if (const std::optional<int> now = slot ? horseList_->RowOfSlot(*slot) : std::nullopt)
+            list->selectionModel()->setCurrentIndex(horseList_->index(*now, column),
+                                                    selected ? QItemSelectionModel::ClearAndSelect |
+                                                                   QItemSelectionModel::Rows
+                                                             : QItemSelectionModel::NoUpdate);
+        list->horizontalScrollBar()->setValue(across);
+        list->verticalScrollBar()->setValue(down);
+    }
+    ui->Button1->setEnabled(SelectedRow().has_value());
+}
+
+void TMainForm::ReloadFollowedFile() {
+    if (follower_->Path().isEmpty())
+        return;
+    reloadWaiting_ = ui->HorseListView->Editing();
+    if (reloadWaiting_)
+        return;
+    bool settled = false;
+    // Any failure, a writer holding the file among them, is tried again a little later.
+    FailureOf([this, &settled] {
+        // A file deleted or renamed away is no longer watched: the path is, anew.
+        if (!follower_->WatchesFile())
+            follower_->Rewatch();
+        const std::string path = follower_->Path().toUtf8().toStdString();
+        const auto block = std::make_unique<HorseBlock>();
+        FileVersion version;
+        WholeRead read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
+        // Another file at the path, the old one still held open elsewhere: watched from now on,
+        // and read again for what it was given before the watch.
+        if (read == WholeRead::Read && follower_->Rewatch(version))
+            read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
+        if (read == WholeRead::Read) {
+            DM_Analyze->AnalyzeBlock(*block);
+            RefreshKeepingPlace();
+        }
+        settled = read != WholeRead::Unsettled;
+    });
+    if (!settled)
+        follower_->RetryLater();
+}
+
+// F5 loads the file again as the open command does, error boxes and all, but keeps the place;
+// not while a caption is typed over, whose typing it would throw away.
+void TMainForm::Reload1Click() {
+    if (!follower_->Path().isEmpty() && !ui->HorseListView->Editing())
+        Load(follower_->Path(), true);
 }
 
 void TMainForm::O1Click() {

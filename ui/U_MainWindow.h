@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class TFileFollower;
 class THorseListModel;
 class TOpenDialog;
 
@@ -29,6 +30,12 @@ public:
     void LoadHorseFile(const QString& path);
     void RefreshHorseList();
 
+    // The list follows the file it shows: once the file has changed and its writer has paused,
+    // this loads it again, a whole version only, keeping the place in the list. It shows no
+    // box: a file of another size keeps the list; one that cannot be read is tried again a
+    // few times and is then left until it changes. It waits while a caption is typed over.
+    void ReloadFollowedFile();
+
     // Asks the user for a file; returns nothing when the user cancels. Tests replace it so
     // that no dialog waits for a person.
     std::function<std::optional<QString>()> ChooseFile;
@@ -41,12 +48,18 @@ private:
     void O1Click();
     void Exit1Click();
     void Button1Click();
+    void Reload1Click();
+    void Load(const QString& path, bool keepPlace);
+    void RefreshKeepingPlace();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
 
     std::unique_ptr<Ui::TMainForm> ui;
     THorseListModel* horseList_;              // the rows of HorseListView
     std::unique_ptr<TOpenDialog> openDialog_; // keeps the last chosen file between uses
+    TFileFollower* follower_;                 // the file whose rows the list shows
+    bool keepingPlace_ = false;               // the list's place is being put back
+    bool reloadWaiting_ = false;              // for the typing over a caption to end
 };
 
 // The horse index that a row's caption names. Throws with the message the user sees when the

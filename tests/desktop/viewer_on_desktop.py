@@ -399,14 +399,14 @@ def everyday_use(screen, programs, work):
     click_row(viewer, 2)
     screen.keys("ctrl+c")
     wait_for("the row on the clipboard", lambda: screen.clipboard() == "\t".join(expected[2]))
-    # The context menu's items are read out as they are chosen; すべての行をコピー copies what
-    # stallark-dump prints.
+    # The context menu's items are read out as they are chosen, below 再読み込み; すべての行をコピー
+    # copies what stallark-dump prints.
     heard = Heard("object:state-changed:focused")
     x, y, width, height = extents(Atspi.Table.get_accessible_at(viewer.table, 2, 1))
     screen.click(x + width // 2, y + height // 2, button=3)
     wait_for("the context menu", viewer.popups_on_screen)
-    screen.keys("Down", "Down")
-    heard.until(("object:state-changed:focused", "menu item", "すべての行をコピー"))
+    screen.keys("Down", "Down", "Down")
+    heard.until(("object:state-changed:focused", "menu item", "すべての行をコピー(A)"))
     screen.keys("Return")
     dumped = subprocess.run([dump, path], capture_output=True, text=True, check=True).stdout
     wait_for("every row on the clipboard", lambda: screen.clipboard() == dumped)
@@ -480,6 +480,20 @@ def everyday_use(screen, programs, work):
     viewer.wait_gone(alert, "the error box")
     viewer.wait_list_has_keyboard()
     check(Atspi.Table.get_n_rows(viewer.table) == len(expected), "the failed load changed the list")
+
+    # The list follows the file it shows while the viewer runs, with no box: the file truncated
+    # and written again as one of no horses, then the demo file renamed over it.
+    size = os.path.getsize(path)
+    with open(path, "wb") as emptied:
+        emptied.write(bytes(size))
+    wait_for("the list to follow the emptied file",
+             lambda: Atspi.Table.get_n_rows(viewer.table) == 0)
+    subprocess.run([gen, path + ".new"], check=True, capture_output=True)
+    os.rename(path + ".new", path)
+    wait_for("the list to follow the file renamed over it",
+             lambda: table_cell_texts(viewer.table) == expected)
+    check(viewer._window("alert") is None, "a box came with the file's change")
+    check("focused" in states(viewer.table), "the list lost the keyboard to the file's change")
 
     viewer.exit_through_menu()
     written = sorted(set(screen.files_in_home()) - home_before)

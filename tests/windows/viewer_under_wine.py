@@ -11,10 +11,13 @@ read from their titles (xdotool), from the clipboard after Ctrl+C (xclip) and fr
 The scenario: start; a missing file typed into ファイルを開く gives the error box, titled
 Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
 17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
-by a cancel; 詳細表示 shows the one chosen; neither window can be resized or maximised; 終了
-ends the program with status 0, leaving nothing of Qt's in the registry. Nothing here
-activates a window itself: the program must. The Wine prefix is the caller's (WINEPREFIX), its
-server already running.
+by a cancel; End and Ctrl+End go to the last row and keep it selected; the list follows the
+file replaced while it runs, and F5 reports it gone; 詳細表示 shows the one chosen; neither
+window can be resized or maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
+Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
+step waits for what it brings (a window, the clipboard), pressing its keys again while the
+program is not yet ready for them. The Wine prefix is the caller's (WINEPREFIX), its server
+already running.
 """
 
 import collections
@@ -32,10 +35,6 @@ from desktop import Failure, check, wait_for  # noqa: E402
 # The environment as the caller gave it, without the desktop's display that desktop.py adds.
 CALLER_ENV = dict(os.environ)
 
-# In the detail window's client area: E_HorseName (GroupBox01 at 32,16, the box at 48,20 in
-# it) and 閉じる (Button1 at 440,400, 75 x 25).
-NAME_BOX = (32 + 48 + 20, 16 + 20 + 10)
-CLOSE_BUTTON = (440 + 37, 400 + 12)
 # The rows of the list, one below the other.
 ROW_PITCH = 17
 # What Qt's file dialog leaves in the registry when it goes.
@@ -87,13 +86,30 @@ def row_lines(screen, main_window):
     return [height for height, colour in enumerate(strip) if colour == colours[1][0]]
 
 
-def copied(screen, keys):
-    """What the clipboard holds after `keys`, once it differs from what it held before."""
+def copied(screen, keys, expected=None):
+    """What the clipboard holds after `keys` (pressed again until it holds something other than
+    before, or `expected`)."""
     before = screen.clipboard()
-    screen.keys(*keys)
-    return wait_for("the clipboard to change after " + " ".join(keys),
-                    lambda: (lambda text: text if text and text != before else None)(
-                        screen.clipboard()))
+
+    def probe():
+        screen.keys(*keys)
+        text = wait_briefly(screen.clipboard)
+        if expected is not None:
+            return text if text.replace("\r\n", "\n") == expected else None
+        return text if text and text != before else None
+    return wait_for("the clipboard to change after " + " ".join(keys), probe)
+
+
+def wait_briefly(read, seconds=1.0):
+    """What `read` gives once it has stopped changing within `seconds`, or last."""
+    end = time.monotonic() + seconds
+    value = read()
+    while time.monotonic() < end:
+        time.sleep(0.1)
+        now = read()
+        if now != value:
+            value, end = now, time.monotonic() + 0.3
+    return value
 
 
 def main(stallark_exe, stallark_gen, stallark_dump):
@@ -104,9 +120,9 @@ def main(stallark_exe, stallark_gen, stallark_dump):
 def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
     horse_file = os.path.join(work, "horses.dat")
     subprocess.run([stallark_gen, horse_file, "589312"], check=True, capture_output=True)
-    expected_rows = subprocess.run([stallark_dump, horse_file], check=True, capture_output=True,
-                                   text=True).stdout.splitlines()[1:]
-    check(len(expected_rows) > 1, "the demo file lists fewer than two horses")
+    dumped = subprocess.run([stallark_dump, horse_file], check=True, capture_output=True,
+                            text=True).stdout
+    check(len(dumped.splitlines()) > 2, "the demo file lists fewer than two horses")
     names = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
                            capture_output=True, text=True).stdout.splitlines()[1:]
 
@@ -117,7 +133,7 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
         # desktop; stopped again at the end, they hold no display that is gone.
         restart_wine(screen.env)
         try:
-            drive_viewer(screen, stallark_exe, horse_file, expected_rows, names)
+            drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names)
         except Failure:
             # What the screen showed, for whoever reads the failure.
             subprocess.run(["import", "-window", "root", "viewer_under_wine-failure.png"],
@@ -127,8 +143,9 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
             restart_wine(CALLER_ENV)
     print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
-          " keyboard in the list, showed a horse's details, kept both frames fixed and ended"
-          " with status 0, leaving no settings" % ROW_PITCH)
+          " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
+          " replaced twice and reported it gone on F5, showed a horse's details, kept both"
+          " frames fixed and ended with status 0, leaving no settings" % ROW_PITCH)
 
 
 def restart_wine(env):
@@ -141,19 +158,24 @@ def restart_wine(env):
     subprocess.run(["wine", "cmd", "/c", "exit"], check=True, **quiet)
 
 
+def active_window(screen):
+    return screen.run(["xdotool", "getactivewindow"], check=False).strip()
+
+
 def open_dialog(screen, main_window, keys):
-    """ファイル(&F) → ファイルを開く(&O), then `keys` in the dialog, which must close it."""
+    """ファイル(&F) → ファイルを開く(&O), then `keys` in the dialog, pressed again until it
+    closes."""
     wait_until_active(screen, main_window)
-    screen.keys("alt+f")
-    time.sleep(0.5)
-    screen.keys("o")
+    screen.keys("alt+f", "o")
     dialog = wait_for("the open dialog", lambda: (lambda active: active if active not in (
-        "", main_window) else None)(screen.run(["xdotool", "getactivewindow"],
-                                               check=False).strip()))
-    time.sleep(1.0)
-    keys()
-    wait_for("the open dialog to close", lambda: screen.run(
-        ["xdotool", "getwindowname", dialog], check=False) == "")
+        "", main_window) else None)(active_window(screen)))
+
+    def closed():
+        if active_window(screen) == dialog:
+            keys()
+        return wait_briefly(lambda: screen.run(["xdotool", "getwindowname", dialog],
+                                               check=False) == "", 2.0)
+    wait_for("the open dialog to close", closed)
 
 
 def open_typed_path(screen, main_window, path):
@@ -165,7 +187,15 @@ def open_typed_path(screen, main_window, path):
     open_dialog(screen, main_window, type_path)
 
 
-def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
+def replace_file(path, contents):
+    """Another file renamed over `path`, as a game saving by a new file does."""
+    with open(path + ".new", "wb") as new:
+        new.write(contents)
+    os.replace(path + ".new", path)
+
+
+def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names):
+    expected_rows = dumped.splitlines()[1:]
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL)
@@ -178,9 +208,8 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     # taken from the program file's name (Ctrl+C copies a Windows message box's title and
     # text); Enter on its OK closes it.
     open_typed_path(screen, main_window, os.path.join(os.path.dirname(horse_file), "none.dat"))
-    box = wait_for("the error box, titled Stallark too", lambda: [
-        window for window in windows_named(screen, "Stallark") if window != main_window])[0]
-    time.sleep(0.5)
+    wait_for("the error box, titled Stallark too", lambda: [
+        window for window in windows_named(screen, "Stallark") if window != main_window])
     lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
     check("Stallark" in lines and "ファイルが見つかりません." in lines,
           "the error box reads %r" % lines)
@@ -211,25 +240,52 @@ def drive_viewer(screen, stallark_exe, horse_file, expected_rows, names):
     check(row == expected_rows[1],
           "the second row reads %r, the Linux build lists %r" % (row, expected_rows[1]))
 
-    # 詳細表示 (Enter on the row) shows that horse; its name box holds the horse's name.
+    # End and Ctrl+End go to the last row and keep it selected (Ctrl+End on the last row
+    # deselected it in Qt's Windows style); Home goes back to the first.
+    row = copied(screen, ["End", "ctrl+End", "ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
+    check(row == expected_rows[-1],
+          "after End and Ctrl+End the list copies %r, not the last row %r" % (row, expected_rows[-1]))
+
+    # The list follows the file while it runs: a file of no horses renamed over it, then the
+    # horses again, in a file of another recognised size; Ctrl+Shift+C copies every row.
+    with open(horse_file, "rb") as original:
+        size = len(original.read())
+    replace_file(horse_file, bytes(size))
+    copied(screen, ["ctrl+shift+c"], expected=dumped.split("\n")[0] + "\n")
+    subprocess.run([stallark_gen, horse_file + ".new"], check=True, capture_output=True)
+    os.replace(horse_file + ".new", horse_file)
+    copied(screen, ["ctrl+shift+c"], expected=dumped)
+    row = copied(screen, ["Home", "ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
+    check(row == expected_rows[0], "after the file came back the first row reads %r" % row)
+    # F5 loads the file again as the open command does: once it is gone, the error box says so.
+    os.remove(horse_file)
+    screen.keys("F5")
+    wait_for("the error box after F5", lambda: [
+        window for window in windows_named(screen, "Stallark") if window != main_window])
+    lines = copied(screen, ["ctrl+c"]).replace("\r\n", "\n").split("\n")
+    check("ファイルが見つかりません." in lines, "after F5 the error box reads %r" % lines)
+    screen.keys("Return")
+    wait_for("the error box to close",
+             lambda: windows_named(screen, "Stallark") == [main_window])
+    screen.keys("Down")
+
+    # 詳細表示 (Enter on the row) shows that horse; its name box, focused with its text
+    # selected, holds the horse's name; Shift+Tab reaches 閉じる, which Return presses.
     screen.keys("Return")
     detail = wait_for("the detail window, titled 詳細表示",
                       lambda: windows_named(screen, "詳細表示"))[0]
     check_fixed_frame(screen, detail, "detail window")
-    x, y = window_origin(screen, detail)
-    screen.click(x + NAME_BOX[0], y + NAME_BOX[1])
-    name = copied(screen, ["ctrl+a", "ctrl+c"])
+    wait_until_active(screen, detail)
+    name = copied(screen, ["ctrl+c"])
     expected_name = names[1].split("\t")[1]
     check(name == expected_name,
           "the detail window shows %r, the second horse is %r" % (name, expected_name))
-    screen.click(x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1])
+    screen.keys("shift+Tab", "Return")
     wait_for("the detail window to close", lambda: not windows_named(screen, "詳細表示"))
 
     # 終了(&X) ends the program, with status 0.
     wait_until_active(screen, main_window)
-    screen.keys("alt+f")
-    time.sleep(0.5)
-    screen.keys("x")
+    screen.keys("alt+f", "x")
     status = wait_for("the program to end", lambda: viewer.poll() is not None and
                       (viewer.returncode,))[0]
     check(status == 0, "Stallark.exe ended with status %d" % status)

@@ -1,0 +1,179 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+// Following the file, on the offscreen platform, in the main window as start-up makes it:
+//     stallark-bench-follow [benchmark options]   a reload's CPU time against LoadHorseFile
+//     stallark-bench-follow --latency WRITES      from a writer's close to the new rows
+//     stallark-bench-follow --idle SECONDS        wake-ups following no file, then an unchanging
+//     one
+// The last two print JSON.
+#include "BenchHorses.h"
+#include "HorseFileWriter.h"
+#include "OffscreenPlatform.h"
+#include "Paired.h"
+
+#include "U_FileAccess.h"
+#include "U_FileFollower.h"
+#include "U_MainWindow.h"
+#include "U_Startup.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTableView>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+QTableView* List() {
+    return MainForm->findChild<QTableView*>(QStringLiteral("HorseListView"));
+}
+
+// A reload as a change to the file brings it, a row selected, against loading the same file
+// through LoadHorseFile, the same row selected first.
+void BM_ReloadFollowedFile(benchmark::State& state) {
+    const BenchFile file(BenchBlock(RecordCount));
+    const QString path = QString::fromStdString(file.Path());
+    MainForm->LoadHorseFile(path);
+    QTableView* list = List();
+    RunPaired(
+        state, 1,
+        [&] {
+            list->selectRow(10);
+            MainForm->ReloadFollowedFile();
+        },
+        1,
+        [&] {
+            list->selectRow(10);
+            MainForm->LoadHorseFile(path);
+        });
+    if (list->model()->rowCount() != RecordCount)
+        state.SkipWithError("the list does not show the horses of the file");
+    list->selectRow(10);
+    MainForm->ReloadFollowedFile();
+    if (list->selectionModel()->selectedRows().value(0).row() != 10)
+        state.SkipWithError("the reload lost the selected row");
+    MainForm->LoadHorseFile(path);
+    if (!list->selectionModel()->selectedRows().isEmpty())
+        state.SkipWithError("LoadHorseFile left a row selected");
+}
+BENCHMARK(BM_ReloadFollowedFile)->UseManualTime();
+
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Writes that alternate between 64 and 63 listed horses, each truncating and writing the file
+// whole; the time from its close to the model reset that lists the new rows.
+int Latency(int writes) {
+    const HorseBlock blocks[] = {BenchBlock(RecordCount), BenchBlock(RecordCount - 1)};
+    const BenchFile file(blocks[0]);
+    MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+    QTableView* list = List();
+    std::vector<double> latencies;
+    for (int n = 1; n <= writes; ++n) {
+        const int rows = RecordCount - n % 2;
+        QEventLoop loop;
+        double shown = 0;
+        const QMetaObject::Connection reset =
+            QObject::connect(list->model(), &QAbstractItemModel::modelReset, [&] {
+                if (list->model()->rowCount() == rows) {
+                    shown = NowMs();
+                    loop.quit();
+                }
+            });
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        WriteHorseFile(file.Path(), HorseFileLayouts[0].FileSize, blocks[n % 2]);
+        const double closed = NowMs();
+        loop.exec();
+        QObject::disconnect(reset);
+        if (shown == 0) {
+            std::fprintf(stderr, "write %d: the list did not show the new rows\n", n);
+            return 1;
+        }
+        latencies.push_back(shown - closed);
+    }
+    std::printf("{\"quiet_period_ms\": %d, \"latencies_ms\": [", TFileFollower::QuietPeriodMs);
+    for (std::size_t n = 0; n < latencies.size(); ++n)
+        std::printf("%s%.3f", n == 0 ? "" : ", ", latencies[n]);
+    std::printf("]}\n");
+    return 0;
+}
+
+struct Wakeups {
+    long EventLoop; // the main thread's event loop waking
+    long Switches;  // the process's context switches, every thread
+};
+
+// After a second for the window to settle (its first paint of the rows), as a viewer left
+// alone beside the game is.
+Wakeups IdleFor(int seconds) {
+    QEventLoop settle;
+    QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+    settle.exec();
+    long woken = 0;
+    const QMetaObject::Connection awake = QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, [&] { ++woken; });
+    const auto switches = [] {
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_nvcsw + usage.ru_nivcsw;
+    };
+    const long before = switches();
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const Wakeups counted{woken, switches() - before};
+    QObject::disconnect(awake);
+    return counted;
+}
+
+// Following no file, then an unchanging one; each count includes the one timer that ends it.
+int Idle(int seconds) {
+    const BenchFile file(BenchBlock(RecordCount));
+    const Wakeups none = IdleFor(seconds);
+    MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+    QCoreApplication::processEvents();
+    const Wakeups following = IdleFor(seconds);
+    std::printf("{\"seconds\": %d, \"none\": {\"event_loop\": %ld, \"switches\": %ld}, "
+                "\"following\": {\"event_loop\": %ld, \"switches\": %ld}}\n",
+                seconds, none.EventLoop, none.Switches, following.EventLoop, following.Switches);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PreferOffscreenPlatform();
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode != "--latency" && mode != "--idle") {
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+    }
+    QApplication application(argc, argv);
+    SetUpApplication();
+    const TViewer viewer;
+    MainForm->show();
+    QCoreApplication::processEvents();
+
+    if (mode == "--latency")
+        return Latency(std::atoi(argv[2]));
+    if (mode == "--idle")
+        return Idle(std::atoi(argv[2]));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,253 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+// The list follows the file it shows: however a writer changes the file, the list ends equal to
+// it, keeps its place and shows no box; F5 loads it again as the open command does.
+#include "U_FileFollower.h"
+#include "ViewerFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Version 1 lists slots 0 to 29 and 40; version 2 slots 1 to 29, 40 and 41, so that every row
+// below the first moves up; version 3 the same slots as 2, each with another スピード.
+std::vector<int> SlotsOf(int version) {
+    std::vector<int> listed;
+    for (int slot = version == 1 ? 0 : 1; slot < 30; ++slot)
+        listed.push_back(slot);
+    listed.push_back(40);
+    if (version > 1)
+        listed.push_back(41);
+    return listed;
+}
+
+int SpeedOf(int version, int slot) {
+    return (version == 3 ? 100 : 30) + slot;
+}
+
+std::vector<std::uint8_t> Bytes(int version) {
+    HorseBlock block{};
+    for (const int slot : SlotsOf(version)) {
+        HorseRecordFields horse = SampleHorse();
+        horse.Speed = SpeedOf(version, slot);
+        PutHorse(block, slot, horse);
+    }
+    return MakeHorseFileBytes(HorseFileLayouts[0].FileSize, block);
+}
+
+class FollowFile : public ViewerTest {
+protected:
+    // Each row's ID and スピード.
+    QStringList Shown() const {
+        QStringList shown;
+        for (int row = 0; row < RowCount(); ++row)
+            shown << Cell(row, 0) + " " + Cell(row, 3).section('/', 0, 0);
+        return shown;
+    }
+    static QStringList ShownOf(int version) {
+        QStringList shown;
+        for (const int slot : SlotsOf(version))
+            shown << QString("%1 %2").arg(slot).arg(SpeedOf(version, slot));
+        return shown;
+    }
+    void ExpectVersion(int version) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Shown() == ShownOf(version); }))
+            << version << ": " << Shown().join(", ").toStdString();
+    }
+    // Waits until the follower has tried the file as it stands.
+    void WaitForAReload() {
+        QSignalSpy settled(form->findChild<TFileFollower*>(), &TFileFollower::Settled);
+        EXPECT_TRUE(settled.wait(5000));
+    }
+    QString Selected() const {
+        const QModelIndexList rows = List()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.front().data().toString() : "none";
+    }
+    void Open(int version) {
+        WriteBytes(path, Bytes(version));
+        OpenThroughMenu(QString::fromStdString(path));
+    }
+
+    const std::string path = dir.File("horses.dat");
+    const std::string other = path + ".new";
+};
+
+enum class Way { InPlace, TruncateAndWrite, RenameOver, DeleteAndRecreate, WrongSize, Unreadable };
+
+class EachWayOfWriting : public FollowFile, public testing::WithParamInterface<Way> {
+protected:
+    void Write(const std::vector<std::uint8_t>& bytes) {
+        const Way way = GetParam();
+        if (way == Way::InPlace) {
+            std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+            file.write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
+            return;
+        }
+        if (way == Way::TruncateAndWrite)
+            return WriteBytes(path, bytes);
+        // A file that is gone, of another size, or a link to itself, which nobody can open: the
+        // list stays as it is until the right file comes.
+        const QStringList before = Shown();
+        if (way == Way::DeleteAndRecreate)
+            std::filesystem::remove(path);
+        if (way == Way::WrongSize)
+            WriteBytes(path, std::vector<std::uint8_t>(1000, 1));
+        if (way == Way::Unreadable) {
+            std::filesystem::create_symlink(std::filesystem::path(path).filename(), other);
+            std::filesystem::rename(other, path);
+        }
+        if (way != Way::RenameOver) {
+            WaitForAReload();
+            EXPECT_EQ(Shown(), before);
+        }
+        WriteBytes(other, bytes);
+        std::filesystem::rename(other, path);
+    }
+};
+
+} // namespace
+
+// Two changes one after the other, the first listing other rows, the second the same rows with
+// other texts; that the second is seen shows the file still followed after the first. Slot 20
+// stays selected though its row moves, the list stays scrolled to its end and keeps the focus,
+// and no box is shown.
+TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
+    Open(1);
+    List()->setFocus();
+    List()->selectRow(20);
+    List()->verticalScrollBar()->setValue(List()->verticalScrollBar()->maximum());
+    const int scrolled = List()->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    for (const int version : {2, 3}) {
+        SCOPED_TRACE(version);
+        Write(Bytes(version));
+        ExpectVersion(version);
+        EXPECT_EQ(Selected(), "20");
+        EXPECT_EQ(List()->currentIndex().siblingAtColumn(0).data().toString(), "20");
+        EXPECT_EQ(List()->verticalScrollBar()->value(), scrolled);
+        EXPECT_EQ(QApplication::focusWidget(), List());
+        EXPECT_TRUE(Control<QPushButton>("Button1")->isEnabled());
+        EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
+    }
+}
+
+std::string NameOf(const testing::TestParamInfo<Way>& way) {
+    const char* const names[] = {"InPlace",           "TruncateAndWrite", "RenameOver",
+                                 "DeleteAndRecreate", "WrongSize",        "Unreadable"};
+    return names[static_cast<int>(way.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(FollowFile, EachWayOfWriting,
+                         testing::Values(Way::InPlace, Way::TruncateAndWrite, Way::RenameOver,
+                                         Way::DeleteAndRecreate, Way::WrongSize, Way::Unreadable),
+                         NameOf);
+
+// A reload waits while an ID is typed over, and comes once the typing is cancelled; an open
+// detail window keeps the horse it opened with while the list beneath follows the file.
+TEST_F(FollowFile, ReloadWaitsForTheTypingAndLeavesTheDetailWindowAlone) {
+    Open(1);
+    List()->setFocus();
+    List()->selectRow(0);
+    QTest::keyClick(List(), Qt::Key_F2);
+    auto* editor = List()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "7");
+    WriteBytes(path, Bytes(2));
+    WaitForAReload();
+    EXPECT_EQ(Shown(), ShownOf(1));
+    EXPECT_EQ(editor->text(), "7");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    ExpectVersion(2);
+
+    QString before, after;
+    ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
+        const auto* speed = modal->findChild<QLineEdit*>("E_Speed");
+        before = speed->text();
+        WriteBytes(path, Bytes(3));
+        ExpectVersion(3);
+        after = speed->text();
+        modal->close();
+    });
+    List()->selectRow(0);
+    QTest::keyClick(List(), Qt::Key_Return);
+    ASSERT_TRUE(detail.Handled());
+    EXPECT_EQ(before, "31");
+    EXPECT_EQ(after, "31");
+}
+
+// F5 loads the followed file as the open command does: the box when it is gone, the list and
+// its place kept; once it is back, its rows at once. A file that failed to open is not the one
+// followed.
+TEST_F(FollowFile, F5ReportsTheFileGoneAndLoadsItBack) {
+    Open(1);
+    List()->setFocus();
+    List()->selectRow(5);
+    OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
+    std::filesystem::remove(path);
+    QTest::keyClick(List(), Qt::Key_F5);
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
+    EXPECT_EQ(Shown(), ShownOf(1));
+    WriteBytes(path, Bytes(2));
+    QTest::keyClick(List(), Qt::Key_F5);
+    EXPECT_EQ(Shown(), ShownOf(2));
+    EXPECT_EQ(Selected(), "5");
+}
+
+// A writer process puts two whole versions in place by turns, truncating and writing the file
+// or renaming a new one over it, while the viewer reloads as fast as it can: every time the
+// list changes it shows one version or the other, never rows of neither.
+TEST_F(FollowFile, WriterReplacingTheFileNeverShowsRowsOfNeither) {
+    Open(2);
+    const std::vector<std::uint8_t> versions[] = {Bytes(2), Bytes(3)};
+    constexpr int Writes = 400;
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        for (int n = 1; n <= Writes; ++n) {
+            const bool rename = n % 4 < 2;
+            const int fd =
+                ::open((rename ? other : path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const auto& bytes = versions[n % 2];
+            if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != std::ssize(bytes) ||
+                ::close(fd) != 0 || (rename && ::rename(other.c_str(), path.c_str()) != 0))
+                ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int seen[2] = {0, 0};
+    QStringList neither;
+    const auto check = [&] {
+        const QStringList now = Shown();
+        if (now == ShownOf(2) || now == ShownOf(3))
+            ++seen[now == ShownOf(3)];
+        else if (neither.isEmpty())
+            neither = now;
+    };
+    QObject::connect(List()->model(), &QAbstractItemModel::modelReset, check);
+    QObject::connect(List()->model(), &QAbstractItemModel::dataChanged, check);
+    int status = 0;
+    while (::waitpid(writer, &status, WNOHANG) == 0) {
+        form->ReloadFollowedFile();
+        QApplication::processEvents();
+    }
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(neither, QStringList{});
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
+    ExpectVersion(2); // the version written last
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
+}
