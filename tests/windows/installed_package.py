@@ -3,22 +3,26 @@
 # SPDX-License-Identifier: MIT
 """The Windows installer in the caller's Wine prefix (WINEPREFIX, its server running).
 
-    installed_package.py install INSTALLER ZIP STATE
+    installed_package.py install INSTALLER ZIP STATE PREVIOUS_INSTALLER
     installed_package.py dump LINUX_STALLARK_DUMP LINUX_STALLARK_GEN
     installed_package.py uninstall STATE
 
-install: a silent install (/S) into Program Files; the files are those of the zip, the DLLs are
-stripped, Stallark.exe is a GUI program with the icon, the Start menu has its entry and the
-system's program list its entry, with its numbers as numbers. The files of drive C and the
-registry before the install are kept in STATE.
+install: the previous release installed silently (/S), then this one over it, which refuses
+and changes nothing while stallark-dump.exe runs; then the files are those of the zip, the DLLs
+are stripped, both programs carry this version, Stallark.exe is a GUI program with the icon,
+the licence has its copyright line, the Start menu has one entry, Stallark, and the system's
+program list one entry, of this version, with its folder and its numbers as numbers. The files
+of drive C and the registry before the previous release's install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
 build prints for the same files, of every recognised size and hostile ones, with each option;
 -o writes the file what a pipe gets; on a console the Japanese texts arrive as characters; a
 path over 260 characters opens by its \\?\ form; a wildcard FILE reads its files in name order.
-uninstall: a silent uninstall leaves drive C and the registry as they were before the install
-(what Wine changes by itself aside).
+uninstall: a silent uninstall refuses and changes nothing while stallark-dump.exe runs; then it
+leaves drive C and the registry as they were before the install (what Wine changes by itself
+aside).
 """
 
+import fcntl
 import json
 import os
 import random
@@ -27,6 +31,7 @@ import shlex
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import zipfile
 
@@ -130,13 +135,68 @@ def objdump(path):
                           capture_output=True, text=True).stdout
 
 
-def install(installer, zip_file, state):
-    before = files_of_drive_c()
-    with open(state, "w", encoding="utf-8") as file:
-        json.dump({"files": sorted(before), "registry": sorted(registry())}, file, indent=0,
-                  ensure_ascii=False)
+class DumpRunning:
+    """The installed stallark-dump.exe kept running: its output goes to a pipe that nobody reads,
+    made smaller than what it prints, so that it waits to write until the pipe is closed."""
+
+    def __enter__(self):
+        read, write = os.pipe()
+        fcntl.fcntl(write, 1031, 4096)  # F_SETPIPE_SZ
+        self.read = read
+        self.process = subprocess.Popen(
+            ["wine", os.path.join(install_dir(), "stallark-dump.exe"), "--all", "--json",
+             os.path.join(install_dir(), "examples", "demo.dat")],
+            stdout=write, stderr=subprocess.DEVNULL, env=WINE_ENV)
+        os.close(write)
+        deadline = time.monotonic() + 60
+        while pipe_bytes(read) == 0:
+            check(time.monotonic() < deadline and self.process.poll() is None,
+                  "stallark-dump.exe printed nothing")
+            time.sleep(0.2)
+        return self
+
+    def __exit__(self, *_):
+        os.close(self.read)
+        self.process.wait(timeout=60)
+
+
+def pipe_bytes(fd):
+    return int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, b"\0\0\0\0"), sys.byteorder)
+
+
+def refused_while_running(argv, what):
+    """Runs argv silently while stallark-dump.exe runs: it must end with a non-zero status and
+    leave drive C (times included) and the registry as they were."""
+    def state():
+        return registry(), {path: os.stat(os.path.join(drive_c(), path)).st_mtime_ns
+                            for path in files_of_drive_c()}
+    with DumpRunning() as running:
+        before = state()
+        result = wine(argv)
+        after = state()
+        check(running.process.poll() is None, "stallark-dump.exe ended by itself")
+    check(result.returncode != 0, "%s ran while stallark-dump.exe ran" % what)
+    check(after == before, "%s changed drive C or the registry while stallark-dump.exe ran:"
+          " %s" % (what, sorted(set(after[1].items()) ^ set(before[1].items()))[:10]))
+
+
+def upgrade(installer, previous):
+    """The previous release, then this one over it."""
+    result = wine([previous, "/S"])
+    check(result.returncode == 0, "the previous installer ended with status %d" %
+          result.returncode)
+    refused_while_running([installer, "/S"], "the installer")
     result = wine([installer, "/S"])
     check(result.returncode == 0, "the installer ended with status %d" % result.returncode)
+
+
+def install(installer, zip_file, state, previous):
+    before = files_of_drive_c()
+    registry_before = registry()
+    with open(state, "w", encoding="utf-8") as file:
+        json.dump({"files": sorted(before), "registry": sorted(registry_before)}, file,
+                  indent=0, ensure_ascii=False)
+    upgrade(installer, previous)
 
     # The same files as the zip, and the uninstaller.
     with zipfile.ZipFile(zip_file) as archive:
@@ -164,12 +224,28 @@ def install(installer, zip_file, state):
     with open(program, "rb") as exe, open(os.path.join(SOURCE, ICON_256), "rb") as icon:
         check(icon.read() in exe.read(), "Stallark.exe does not hold the program's icon")
 
-    shortcuts = [path for path in files_of_drive_c() - before if path.endswith("Stallark.lnk")]
-    check(any("Start Menu/Programs/" in path for path in shortcuts),
-          "no Start menu entry; new files: %s" % sorted(files_of_drive_c() - before))
+    shortcuts = [path for path in files_of_drive_c() - before if "Start Menu/" in path]
+    check(len(shortcuts) == 1 and shortcuts[0].endswith("Programs/Stallark/Stallark.lnk"),
+          "the Start menu has not Stallark alone: %s" % shortcuts)
+    entries = {key for key in registry() - registry_before
+               if ":" not in key and "CurrentVersion\\Uninstall\\" in key}
+    check(entries == {UNINSTALL_KEY.replace("HKLM", "HKEY_LOCAL_MACHINE")},
+          "the program list has not one entry, Stallark's: %s" % sorted(entries))
     entry = wine(["reg", "query", UNINSTALL_KEY]).stdout.decode("utf-8", "replace")
-    for value in ("DisplayName", "UninstallString", "DisplayIcon"):
+    version = re.search(r"Stallark-([0-9.]+)-win64", installer).group(1)
+    for value in ("DisplayName", "UninstallString", "DisplayIcon",
+                  "DisplayVersion    REG_SZ    " + version,
+                  "InstallLocation    REG_SZ    C:\\" + PROGRAM_FILES.replace("/", "\\")):
         check(value in entry, "the program list's entry has no %s:\n%s" % (value, entry))
+    for name in ("Stallark.exe", "stallark-dump.exe"):
+        with open(os.path.join(install_dir(), name), "rb") as file:
+            check(("ProductVersion\0" + version).encode("utf-16-le") in file.read(),
+                  "%s carries no version resource of %s" % (name, version))
+    licence_file = os.path.join(install_dir(), "licences", "Stallark-MIT.txt")
+    with open(licence_file, encoding="utf-8") as file:
+        licence = file.read()
+    check(re.search(r"^Copyright \(c\) \d{4} \w", licence, re.M) and "<" not in licence,
+          "the licence's copyright line is not filled in:\n" + licence[:200])
     numbers = dict(re.findall(r"^\s*(\w+)\s+REG_DWORD\s+(0x[0-9a-f]+)\s*$", entry, re.M))
     size_kb = sum(os.path.getsize(os.path.join(install_dir(), name))
                   for name in installed) // 1024
@@ -321,6 +397,12 @@ def spaced(text):
 def uninstall(state):
     uninstaller = os.path.join(install_dir(), "Uninstall.exe")
     check(os.path.exists(uninstaller), "no Uninstall.exe installed")
+    # Its status is seen only when it runs in place (_?=), which takes the folder unquoted.
+    folder = "C:\\" + PROGRAM_FILES.replace("/", "\\")
+    with tempfile.TemporaryDirectory() as scratch:
+        line = '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' % (folder, folder)
+        batch = write(scratch, "uninstall.bat", line.encode())
+        refused_while_running(["cmd", "/c", windows_path(batch)], "the uninstaller")
     result = wine([uninstaller, "/S"])
     check(result.returncode == 0, "the uninstaller ended with status %d" % result.returncode)
     # The uninstaller runs on from a copy of itself in the temporary folder.
@@ -342,7 +424,7 @@ def uninstall(state):
 
 
 def main(argv):
-    commands = {"install": (install, 3), "dump": (dump, 2), "uninstall": (uninstall, 1)}
+    commands = {"install": (install, 4), "dump": (dump, 2), "uninstall": (uninstall, 1)}
     if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 != commands[argv[0]][1]:
         raise SystemExit(__doc__)
     function, _ = commands[argv[0]]

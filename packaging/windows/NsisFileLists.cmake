@@ -1,0 +1,37 @@
+# SPDX-FileCopyrightText: 2026 The Stallark developers
+# SPDX-License-Identifier: MIT
+# Run by CPack between staging the files and packing them: writes the installer's File commands
+# and the uninstaller's Delete and RMDir commands in the order of the files' names, which the
+# installer script includes. CPack's own lists follow the order the file system gives, which
+# differs from clone to clone, and so would the installer's bytes.
+file(GLOB_RECURSE files RELATIVE "${CPACK_TEMPORARY_DIRECTORY}" "${CPACK_TEMPORARY_DIRECTORY}/*")
+list(SORT files)
+set(install "")
+set(uninstall "")
+set(folders "")
+set(current "-")
+foreach(file IN LISTS files)
+    get_filename_component(folder "${file}" DIRECTORY)
+    string(REPLACE "/" "\\" windows_file "${file}")
+    if(NOT folder STREQUAL current)
+        string(REPLACE "/" "\\" windows_folder "\\${folder}")
+        string(REGEX REPLACE "\\\\$" "" windows_folder "${windows_folder}")
+        string(APPEND install "  SetOutPath \"$INSTDIR${windows_folder}\"\n")
+        set(current "${folder}")
+    endif()
+    string(APPEND install "  File \"${CPACK_TEMPORARY_DIRECTORY}/${file}\"\n")
+    string(APPEND uninstall "  Delete \"$INSTDIR\\${windows_file}\"\n")
+    while(folder)
+        list(APPEND folders "${folder}")
+        get_filename_component(folder "${folder}" DIRECTORY)
+    endwhile()
+endforeach()
+string(APPEND install "  SetOutPath \"$INSTDIR\"\n")
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+    string(REPLACE "/" "\\" windows_folder "${folder}")
+    string(APPEND uninstall "  RMDir \"$INSTDIR\\${windows_folder}\"\n")
+endforeach()
+file(WRITE "${CPACK_STALLARK_NSIS_LISTS}/install-files.nsh" "${install}")
+file(WRITE "${CPACK_STALLARK_NSIS_LISTS}/uninstall-files.nsh" "${uninstall}")
