@@ -15,9 +15,6 @@ TDM_FileAccess* DM_FileAccess = nullptr;
 NativeFile Calls::Open(const std::string& path) const {
     return FileAccessSystem::Open(path);
 }
-std::optional<std::int64_t> Calls::RegularFileSize(NativeFile file) const {
-    return FileAccessSystem::RegularFileSize(file);
-}
 std::size_t Calls::ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                           std::int64_t position) const {
     return FileAccessSystem::ReadAt(file, buffer, count, position);
@@ -91,32 +88,16 @@ void CopyFrom(const Calls& calls, NativeFile file, std::int64_t offset, std::siz
               buffer.begin() + static_cast<std::ptrdiff_t>(length), std::uint8_t{0});
 }
 
-// Opens, checks and reads the file; the path is free of NUL bytes.
-bool ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
-               std::span<std::uint8_t> buffer) {
-    FileHandle file(calls, calls.Open(path));
-    if (file.Get() == NoFile)
-        return false;
-
-    const std::optional<std::int64_t> size = calls.RegularFileSize(file.Get());
-    const std::optional<std::int64_t> offset = size ? BlockOffsetForSize(*size) : std::nullopt;
-    if (!offset) {
-        file.Close();
-        return false;
-    }
-
-    CopyFrom(calls, file.Get(), *offset, length, buffer);
-    file.Close();
-    return true;
-}
-
-// One try of a whole read: nullopt when the file moved under it.
-std::optional<WholeRead> ReadVersion(const Calls& calls, const std::string& path,
-                                     std::size_t length, std::span<std::uint8_t> buffer,
-                                     FileVersion* version) {
+// Opens, checks and reads the file; the path is free of NUL bytes. A whole read (`whole`)
+// takes the version of the open file again after the read, and that of the file at the path,
+// and gives nullopt when either is not the version read. `version` gets the version read.
+std::optional<WholeRead> ReadBlock(const Calls& calls, const std::string& path, std::size_t length,
+                                   std::span<std::uint8_t> buffer, bool whole,
+                                   FileVersion* version) {
     FileHandle file(calls, calls.Open(path));
     if (file.Get() == NoFile)
         return WholeRead::NotHorseFile;
+
     const std::optional<FileVersion> before = calls.VersionOf(file.Get());
     const std::optional<std::int64_t> offset =
         before ? BlockOffsetForSize(before->Size) : std::nullopt;
@@ -124,14 +105,24 @@ std::optional<WholeRead> ReadVersion(const Calls& calls, const std::string& path
         file.Close();
         return WholeRead::NotHorseFile;
     }
+
     CopyFrom(calls, file.Get(), *offset, length, buffer);
-    const std::optional<FileVersion> after = calls.VersionOf(file.Get());
+    const bool moved = whole && calls.VersionOf(file.Get()) != before;
     file.Close();
-    if (after != before || calls.VersionAt(path) != before)
+    if (moved || (whole && calls.VersionAt(path) != before))
         return std::nullopt;
     if (version != nullptr)
         *version = *before;
     return WholeRead::Read;
+}
+
+// What both reads refuse before they touch the file.
+void CheckRequest(const std::string& path, std::size_t length, std::span<std::uint8_t> buffer) {
+    if (buffer.size() < length)
+        throw std::invalid_argument("ReadHorseBlock: buffer smaller than length");
+    // No file name holds a NUL byte; the system would cut the name there and open another file.
+    if (path.find('\0') != std::string::npos)
+        RaiseInOutError(InvalidArgument);
 }
 
 } // namespace
@@ -179,13 +170,8 @@ TDM_FileAccess::TDM_FileAccess(const Calls& calls) : calls_(&calls) {}
 
 bool TDM_FileAccess::ReadHorseBlock(const std::string& path, std::size_t length,
                                     std::span<std::uint8_t> buffer) {
-    if (buffer.size() < length)
-        throw std::invalid_argument("ReadHorseBlock: buffer smaller than length");
-
-    // No file name holds a NUL byte; the system would cut the name there and open another file.
-    if (path.find('\0') != std::string::npos)
-        RaiseInOutError(InvalidArgument);
-    return ReadBlock(*calls_, path, length, buffer);
+    CheckRequest(path, length, buffer);
+    return ReadBlock(*calls_, path, length, buffer, false, nullptr) == WholeRead::Read;
 }
 
 WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size_t length,
@@ -193,13 +179,10 @@ WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size
                                               FileVersion* version) {
     // A writer that keeps writing is left to the next read, when it has paused.
     constexpr int Tries = 4;
-    if (buffer.size() < length)
-        throw std::invalid_argument("ReadWholeHorseBlock: buffer smaller than length");
-    if (path.find('\0') != std::string::npos)
-        RaiseInOutError(InvalidArgument);
+    CheckRequest(path, length, buffer);
     for (int attempt = 0; attempt < Tries; ++attempt)
         if (const std::optional<WholeRead> done =
-                ReadVersion(*calls_, path, length, buffer, version))
+                ReadBlock(*calls_, path, length, buffer, true, version))
             return *done;
     return WholeRead::Unsettled;
 }

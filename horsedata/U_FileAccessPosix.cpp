@@ -65,15 +65,6 @@ NativeFile Open(const std::string& path) {
     RaiseInOutError(openErrno);
 }
 
-std::optional<std::int64_t> RegularFileSize(NativeFile file) {
-    struct stat status {};
-    if (::fstat(Descriptor(file), &status) != 0)
-        RaiseInOutError(errno);
-    if (!S_ISREG(status.st_mode))
-        return std::nullopt;
-    return status.st_size;
-}
-
 std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                    std::int64_t position) {
     const ssize_t got = ::pread(Descriptor(file), buffer, count, static_cast<off_t>(position));

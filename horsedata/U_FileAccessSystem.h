@@ -40,8 +40,6 @@ inline constexpr NativeFile NoFile = -1;
 // letting others go on reading and writing it. NoFile for something that is no regular file and
 // cannot even be opened, which the reader refuses like any other file that is no horse file.
 NativeFile Open(const std::string& path);
-// The file's size when it is a regular file; nullopt for a folder, a pipe or a device.
-std::optional<std::int64_t> RegularFileSize(NativeFile file);
 // Reads up to `count` bytes from `position` on; 0 at the end of the file.
 std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count, std::int64_t position);
 void Close(NativeFile file);
@@ -50,7 +48,8 @@ void CloseQuietly(NativeFile file) noexcept;
 
 // The version of the open file (VersionOf) or of the file the path names now (VersionAt):
 // which file it is, its size and its time of last write; nullopt for anything but a regular
-// file, and from VersionAt also for a path that names nothing that can be asked. A writer that
+// file (a folder, a pipe, a device), and from VersionAt also for a path that names nothing that
+// can be asked. VersionOf is the reader's size query. A writer that
 // renames another file over the path or writes into it changes at least one of them.
 std::optional<FileVersion> VersionOf(NativeFile file);
 std::optional<FileVersion> VersionAt(const std::string& path);
@@ -61,7 +60,6 @@ class Calls {
 public:
     virtual ~Calls() = default;
     virtual NativeFile Open(const std::string& path) const;
-    virtual std::optional<std::int64_t> RegularFileSize(NativeFile file) const;
     virtual std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                                std::int64_t position) const;
     virtual void Close(NativeFile file) const;

@@ -32,7 +32,8 @@ bool NearestExistingFolderIsAFile(const std::wstring& path) {
     return false;
 }
 
-// The version of a regular disk file; `error` is the system's error when it could not tell.
+// The version of a regular disk file (no pipe, console or device, and no folder); `error` is
+// the system's error when it could not tell.
 std::optional<FileVersion> VersionOfHandle(HANDLE file, DWORD& error) {
     error = ERROR_SUCCESS;
     if (::GetFileType(file) != FILE_TYPE_DISK)
@@ -95,19 +96,6 @@ NativeFile Open(const std::string& path) {
     if (openError == ERROR_PATH_NOT_FOUND && NearestExistingFolderIsAFile(widePath))
         RaiseInOutError(ERROR_DIRECTORY);
     RaiseInOutError(static_cast<int>(openError));
-}
-
-std::optional<std::int64_t> RegularFileSize(NativeFile file) {
-    // Only a regular disk file: no pipe, console or device, and no folder.
-    if (::GetFileType(Handle(file)) != FILE_TYPE_DISK)
-        return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!::GetFileInformationByHandle(Handle(file), &information))
-        RaiseInOutError(static_cast<int>(::GetLastError()));
-    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return std::nullopt;
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
-                                     information.nFileSizeLow);
 }
 
 std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,

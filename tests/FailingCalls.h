@@ -37,10 +37,11 @@ public:
             RaiseInOutError(*error);
         return Calls::Open(path);
     }
-    std::optional<std::int64_t> RegularFileSize(NativeFile file) const override {
+    // The reader's size query, before the read and, for a whole read, after it.
+    std::optional<FileVersion> VersionOf(NativeFile file) const override {
         if (const std::optional<int> error = Step(Call::Size))
             RaiseInOutError(*error);
-        return Calls::RegularFileSize(file);
+        return Calls::VersionOf(file);
     }
     std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                        std::int64_t position) const override {

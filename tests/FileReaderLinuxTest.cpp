@@ -41,7 +41,7 @@ TEST(ReadHorseBlock, FailuresRaiseTheirMessages) {
 // handle for no regular file).
 TEST(ReadHorseBlock, TheSystemsFailingSizeQueryRaisesItsNumber) {
     try {
-        FileAccessSystem::RegularFileSize(NotOpen);
+        FileAccessSystem::VersionOf(NotOpen);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.what(), NotOpenMessage);
