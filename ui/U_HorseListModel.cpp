@@ -31,6 +31,10 @@ void THorseListModel::Fill(const TDM_HorseStatus& table) {
     std::vector<Row> rows;
     std::vector<int> indexes;
     MakeRows(table, rows, indexes);
+    Reset(std::move(rows), std::move(indexes));
+}
+
+void THorseListModel::Reset(std::vector<Row> rows, std::vector<int> indexes) {
     beginResetModel();
     rows_ = std::move(rows);
     slots_ = std::move(indexes);
@@ -42,10 +46,7 @@ bool THorseListModel::Update(const TDM_HorseStatus& table) {
     std::vector<int> indexes;
     MakeRows(table, rows, indexes);
     if (indexes != slots_) {
-        beginResetModel();
-        rows_ = std::move(rows);
-        slots_ = std::move(indexes);
-        endResetModel();
+        Reset(std::move(rows), std::move(indexes));
         return true;
     }
     rows_ = std::move(rows);

@@ -46,6 +46,7 @@ public:
 private:
     void MakeRows(const TDM_HorseStatus& table, std::vector<Row>& rows,
                   std::vector<int>& indexes) const;
+    void Reset(std::vector<Row> rows, std::vector<int> indexes);
 
     std::vector<Row> rows_;
     std::vector<int> slots_;

@@ -202,12 +202,11 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
             reload_->setShortcutVisibleInContextMenu(true);
             contextMenu_->addAction(reload_);
         }
-        add("コピー(&C)", QKeySequence::Copy, &THorseListView::CopySelectedRow);
+        copyRow_ = add("コピー(&C)", QKeySequence::Copy, &THorseListView::CopySelectedRow);
         add("すべての行をコピー(&A)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
             &THorseListView::CopyAllRows);
     }
-    contextMenu_->actions()[reload_ != nullptr ? 1 : 0]->setEnabled(
-        !selectionModel()->selectedRows().isEmpty());
+    copyRow_->setEnabled(!selectionModel()->selectedRows().isEmpty());
     contextMenu_->popup(globalPosition);
 }
 

@@ -48,4 +48,5 @@ private:
 
     QMenu* contextMenu_ = nullptr; // made on first use
     QAction* reload_ = nullptr;
+    QAction* copyRow_ = nullptr; // コピー, greyed with no row selected
 };
