@@ -141,6 +141,7 @@ void TMainForm::Load(const QString& path, bool keepPlace) {
         RefreshHorseList();
     follower_->Follow(path);
     ui->Reload1->setEnabled(true);
+    emit HorseTableShown(path);
 }
 
 void TMainForm::RefreshHorseList() {
@@ -202,6 +203,7 @@ void TMainForm::ReloadFollowedFile() {
         if (read == WholeRead::Read) {
             DM_Analyze->AnalyzeBlock(*block);
             RefreshKeepingPlace();
+            emit HorseTableShown(follower_->Path());
         }
         settled = read != WholeRead::Unsettled;
     });

@@ -40,6 +40,11 @@ public:
     // that no dialog waits for a person.
     std::function<std::optional<QString>()> ChooseFile;
 
+signals:
+    // The list has come to show a version of `path` read just now, by any way of loading it:
+    // the windows beside the list follow it through this.
+    void HorseTableShown(const QString& path);
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
