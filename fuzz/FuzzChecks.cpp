@@ -4,14 +4,17 @@
 #include "FuzzChecks.h"
 
 #include "U_Analyze.h"
+#include "U_HorseFields.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -104,12 +107,44 @@ void Check(bool ok, const char* what) {
     std::abort();
 }
 
+namespace {
+
+// The table compared with one decoded from the same records one slot on, so that most fields
+// differ: a change is listed for exactly the fields whose values differ, each once, in slot and
+// field order, with two texts that differ and, for a measured field, the difference of the values.
+void CheckComparison(const TDM_HorseStatus& table, const HorseBlock& block) {
+    const auto shifted = std::make_unique<HorseBlock>();
+    std::rotate_copy(block.begin(), block.begin() + RecordSize, block.end(), shifted->begin());
+    const auto other = std::make_unique<TDM_HorseStatus>();
+    TDM_Analyze(*other).AnalyzeBlock(*shifted);
+    const std::vector<FieldChange> changes = CompareHorseTables(table, *other);
+    std::size_t next = 0;
+    for (int i = 0; i < RecordCount; ++i)
+        for (int field = 0; field < HorseFieldCount; ++field) {
+            if (SameField(table, *other, field, i))
+                continue;
+            Check(next < changes.size() && changes[next].HorseID == i &&
+                      changes[next].Field == field,
+                  "a changed field is missing from the comparison, or out of order");
+            const FieldChange& change = changes[next++];
+            Check(change.Old != change.New, "a change reads the same before and after");
+            Check(change.Difference.has_value() == HorseFields[field].Measured &&
+                      (!change.Difference || *change.Difference == FieldValue(*other, field, i) -
+                                                                       FieldValue(table, field, i)),
+                  "a change's difference is not that of its values");
+        }
+    Check(next == changes.size(), "the comparison lists a field that did not change");
+}
+
+} // namespace
+
 void DecodeAndCheck(const HorseBlock& block) {
     const auto table = std::make_unique<TDM_HorseStatus>();
     TDM_Analyze analyze(*table);
     analyze.AnalyzeBlock(block);
     for (int i = 0; i < RecordCount; ++i)
         CheckSlot(*table, block, i);
+    CheckComparison(*table, block);
 
     for (unsigned code = 0; code <= 255; ++code) {
         const std::string exe = TDM_Analyze::ExeAbilityName(code);

@@ -9,6 +9,7 @@
 #include "U_Analyze.h"
 #include "U_FileAccess.h"
 #include "U_FilePath.h"
+#include "U_HorseFields.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
 
@@ -48,20 +49,14 @@ std::string RecognisedSizes(const char* lastSeparator) {
     return sizes;
 }
 
-// One column per field, under the detail window's labels; the distance aptitude's two ends and
-// the eight ability slots, which it shows under one label each, get names made from those.
+// The --fields captions: every field but the slot state, which only --all adds.
 std::vector<std::string> FieldCaptions() {
-    std::vector<std::string> captions = {"ID", "馬名", "父", "母"};
-    for (const BasicAbilityField& field : BasicAbilityFields)
-        captions.push_back(field.Caption);
-    captions.push_back("距離適性下限");
-    captions.push_back("距離適性上限");
-    for (const char* kind : {"発動系", "装備系"})
-        for (int slot = 1; slot <= AbilitySlotCount; ++slot)
-            captions.push_back(kind + std::to_string(slot));
+    std::vector<std::string> captions;
+    for (int field = 0; field < SlotStateField; ++field)
+        captions.push_back(HorseFields[field].Caption);
     return captions;
 }
-const char* const SlotStateCaption = "登録状態";
+const char* const SlotStateCaption = HorseFields[SlotStateField].Caption;
 const char* const FileCaption = "ファイル";
 const std::vector<std::string> DiffCaptions = {"ID", "馬名", "項目", "旧", "新"};
 
@@ -114,7 +109,8 @@ std::string HelpDescription() {
            "a header line, then one line per changed field:\n" +
            Wrapped(DiffCaptions, 78) +
            "項目 being the field's --fields caption, 旧 and 新 its values as --fields writes\n"
-           "them, 馬名 NEW's name (OLD's where the slot was emptied). With --json an array of\n"
+           "them (each followed by its code, as \"大まくり (18)\", where two codes read the\n"
+           "same), 馬名 NEW's name (OLD's where the slot was emptied). With --json an array of\n"
            "objects with HorseID, HorseName, Field, Old and New.\n"
            "\n"
            "-o OUTPUT writes the output to the file OUTPUT instead, the same UTF-8 text; OUTPUT\n"
@@ -268,78 +264,40 @@ int LoadFile(const FileArgument& file, TDM_HorseStatus& table) {
     }
 }
 
-// Slot i's line of --fields, appended to `text`: numbers as plain decimals, and the ability
-// names slot by slot. Written straight into the text, as it is the bulk of the work for many files.
+// Slot i's line of --fields, appended to `text`. Written straight into the text, as it is the
+// bulk of the work for many files.
 void AppendFieldsLine(std::string& text, const TDM_HorseStatus& t, int i, bool withSlotState) {
-    const auto cell = [&text](std::string_view value) {
-        text += value;
+    for (int field = 0; field < (withSlotState ? HorseFieldCount : SlotStateField); ++field) {
+        AppendFieldText(text, t, field, i);
         text += '\t';
-    };
-    const auto number = [&cell](std::int32_t value) {
-        char digits[16];
-        cell({digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr});
-    };
-    number(t.HorseID[i]);
-    cell(t.HorseName[i]);
-    cell(t.FatherName[i]);
-    cell(t.MotherName[i]);
-    for (const std::int32_t value : t.BasicAbilities(i))
-        number(value);
-    number(t.LowerDistance[i]);
-    number(t.UpperDistance[i]);
-    for (const std::int32_t code : t.ExeAbilities(i))
-        cell(TDM_Analyze::ExeAbilityName(static_cast<unsigned>(code)));
-    for (const std::int32_t code : t.EqpAbilities(i))
-        cell(TDM_Analyze::EqpAbilityName(static_cast<unsigned>(code)));
-    if (withSlotState)
-        number(t.Registered[i]);
+    }
     text.back() = '\n';
 }
 
-// The cells of slot i's --fields line with the slot state, as they are written.
-std::vector<std::string> FieldsRow(const TDM_HorseStatus& t, int i) {
-    std::string line;
-    AppendFieldsLine(line, t, i, true);
-    std::vector<std::string> cells;
-    for (std::size_t start = 0, end; start < line.size(); start = end + 1) {
-        end = line.find_first_of("\t\n", start);
-        cells.push_back(line.substr(start, end - start));
-    }
-    return cells;
+// Appends `value` to the array `key` of `object`.
+void AppendToArray(QJsonObject& object, const QString& key, const QJsonValue& value) {
+    QJsonArray array = object.value(key).toArray();
+    array.append(value);
+    object.insert(key, array);
 }
 
-QJsonArray CodesJson(const std::array<std::int32_t, AbilitySlotCount>& codes) {
-    QJsonArray array;
-    for (const std::int32_t code : codes)
-        array.append(static_cast<int>(code));
-    return array;
-}
-
-QJsonArray NamesJson(const std::array<std::int32_t, AbilitySlotCount>& codes,
-                     std::string (*nameOf)(unsigned)) {
-    QJsonArray array;
-    for (const std::int32_t code : codes)
-        array.append(QString::fromStdString(nameOf(static_cast<unsigned>(code))));
-    return array;
-}
-
-// One slot of the horse table, every column under its own name.
+// One slot of the horse table, every field under its own name; the ability slots as two arrays
+// each, the codes and their names.
 QJsonObject HorseJson(const TDM_HorseStatus& t, int i) {
-    QJsonObject horse = {
-        {"HorseID", t.HorseID[i]},
-        {"Registered", t.Registered[i]},
-        {"HorseName", QString::fromStdString(t.HorseName[i])},
-        {"FatherName", QString::fromStdString(t.FatherName[i])},
-        {"MotherName", QString::fromStdString(t.MotherName[i])},
-        {"LowerDistance", t.LowerDistance[i]},
-        {"UpperDistance", t.UpperDistance[i]},
-        {"ExeAbility", CodesJson(t.ExeAbilities(i))},
-        {"EqpAbility", CodesJson(t.EqpAbilities(i))},
-        {"ExeAbilityNames", NamesJson(t.ExeAbilities(i), &TDM_Analyze::ExeAbilityName)},
-        {"EqpAbilityNames", NamesJson(t.EqpAbilities(i), &TDM_Analyze::EqpAbilityName)},
-    };
-    for (const BasicAbilityField& field : BasicAbilityFields)
-        horse.insert(QLatin1String(field.Key), (t.*field.Column)[i]);
+    QJsonObject horse;
+    for (int field = 0; field < HorseFieldCount; ++field) {
+        const HorseField& f = HorseFields[field];
+        const QString key = QLatin1String(f.Key);
+        const QString text = QString::fromStdString(FieldText(t, field, i));
+        if (f.Kind == FieldKind::Name)
+            horse.insert(key, text);
+        else if (!IsAbilitySlot(f))
+            horse.insert(key, FieldValue(t, field, i));
+        else {
+            AppendToArray(horse, key, FieldValue(t, field, i));
+            AppendToArray(horse, key + "Names", text);
+        }
+    }
     return horse;
 }
 
@@ -420,45 +378,23 @@ int PrintFiles(const Options& options) {
     return status == ExitOk ? written : status;
 }
 
-struct FieldChange {
-    int HorseID;
-    std::string HorseName, Field, Old, New;
-};
-
-// Every field of every slot whose --fields text differs between the two tables, in slot order
-// and then in the columns' order. The name is NEW's, or OLD's where NEW no longer lists the
-// horse that OLD listed.
-std::vector<FieldChange> Changes(const TDM_HorseStatus& old, const TDM_HorseStatus& now) {
-    std::vector<std::string> captions = FieldCaptions();
-    captions.push_back(SlotStateCaption);
-    std::vector<FieldChange> changes;
-    for (int i = 0; i < RecordCount; ++i) {
-        const std::vector<std::string> before = FieldsRow(old, i);
-        const std::vector<std::string> after = FieldsRow(now, i);
-        const bool emptied = old.Registered[i] == 1 && now.Registered[i] != 1;
-        const std::string& name = emptied ? old.HorseName[i] : now.HorseName[i];
-        for (std::size_t k = 0; k < captions.size(); ++k)
-            if (before[k] != after[k])
-                changes.push_back({i, name, captions[k], before[k], after[k]});
-    }
-    return changes;
-}
-
 std::string DiffText(const std::vector<FieldChange>& changes, Format format) {
     if (format == Format::Json) {
         QJsonArray array;
         for (const FieldChange& change : changes)
-            array.append(QJsonObject{{"HorseID", change.HorseID},
-                                     {"HorseName", QString::fromStdString(change.HorseName)},
-                                     {"Field", QString::fromStdString(change.Field)},
-                                     {"Old", QString::fromStdString(change.Old)},
-                                     {"New", QString::fromStdString(change.New)}});
+            array.append(
+                QJsonObject{{"HorseID", change.HorseID},
+                            {"HorseName", QString::fromStdString(change.HorseName)},
+                            {"Field", QString::fromUtf8(HorseFields[change.Field].Caption)},
+                            {"Old", QString::fromStdString(change.Old)},
+                            {"New", QString::fromStdString(change.New)}});
         return JsonText(array);
     }
     std::string text = TsvLine(DiffCaptions);
     for (const FieldChange& change : changes)
         text += TsvLine(std::array<std::string, 5>{std::to_string(change.HorseID), change.HorseName,
-                                                   change.Field, change.Old, change.New});
+                                                   HorseFields[change.Field].Caption, change.Old,
+                                                   change.New});
     return text;
 }
 
@@ -469,7 +405,7 @@ int PrintDiff(const Options& options) {
     const int newStatus = LoadFile(options.Files[1], now);
     if (oldStatus != ExitOk || newStatus != ExitOk)
         return oldStatus != ExitOk ? oldStatus : newStatus;
-    return WriteOutput(options.OutputPath, DiffText(Changes(old, now), options.Output));
+    return WriteOutput(options.OutputPath, DiffText(CompareHorseTables(old, now), options.Output));
 }
 
 } // namespace

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Stallark developers
+// SPDX-License-Identifier: MIT
+
+#include "U_HorseFields.h"
+
+#include "U_Analyze.h"
+
+#include <charconv>
+#include <iterator>
+
+std::int32_t FieldValue(const TDM_HorseStatus& table, int field, int index) {
+    const HorseField& f = HorseFields[field];
+    switch (f.Kind) {
+    case FieldKind::Number:
+        return (table.*f.Numbers)[index];
+    case FieldKind::ExeAbility:
+        return table.ExeAbility[f.Slot][index];
+    case FieldKind::EqpAbility:
+        return table.EqpAbility[f.Slot][index];
+    case FieldKind::Name:
+        break;
+    }
+    return 0;
+}
+
+void AppendFieldText(std::string& text, const TDM_HorseStatus& table, int field, int index) {
+    const HorseField& f = HorseFields[field];
+    const auto code = [&] { return static_cast<unsigned>(FieldValue(table, field, index)); };
+    switch (f.Kind) {
+    case FieldKind::Number: {
+        char digits[16];
+        text.append(
+            digits,
+            std::to_chars(std::begin(digits), std::end(digits), (table.*f.Numbers)[index]).ptr);
+        break;
+    }
+    case FieldKind::Name:
+        text += (table.*f.Names)[index];
+        break;
+    case FieldKind::ExeAbility:
+        text += TDM_Analyze::ExeAbilityName(code());
+        break;
+    case FieldKind::EqpAbility:
+        text += TDM_Analyze::EqpAbilityName(code());
+        break;
+    }
+}
+
+std::string FieldText(const TDM_HorseStatus& table, int field, int index) {
+    std::string text;
+    AppendFieldText(text, table, field, index);
+    return text;
+}
+
+bool SameField(const TDM_HorseStatus& a, const TDM_HorseStatus& b, int field, int index) {
+    const HorseField& f = HorseFields[field];
+    if (f.Kind == FieldKind::Name)
+        return (a.*f.Names)[index] == (b.*f.Names)[index];
+    return FieldValue(a, field, index) == FieldValue(b, field, index);
+}
+
+std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old,
+                                            const TDM_HorseStatus& now) {
+    std::vector<FieldChange> changes;
+    for (int i = 0; i < RecordCount; ++i) {
+        const bool emptied = old.Registered[i] == 1 && now.Registered[i] != 1;
+        for (int field = 0; field < HorseFieldCount; ++field) {
+            if (SameField(old, now, field, i))
+                continue;
+            FieldChange change{i,
+                               emptied ? old.HorseName[i] : now.HorseName[i],
+                               field,
+                               FieldText(old, field, i),
+                               FieldText(now, field, i),
+                               std::nullopt};
+            const std::int32_t before = FieldValue(old, field, i);
+            const std::int32_t after = FieldValue(now, field, i);
+            if (change.Old == change.New) {
+                change.Old += " (" + std::to_string(before) + ")";
+                change.New += " (" + std::to_string(after) + ")";
+            }
+            if (HorseFields[field].Measured)
+                change.Difference = after - before;
+            changes.push_back(std::move(change));
+        }
+    }
+    return changes;
+}
