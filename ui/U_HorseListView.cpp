@@ -205,6 +205,12 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
         copyRow_ = add("コピー(&C)", QKeySequence::Copy, &THorseListView::CopySelectedRow);
         add("すべての行をコピー(&A)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
             &THorseListView::CopyAllRows);
+        if (!windowActions_.isEmpty())
+            contextMenu_->addSeparator();
+        for (QAction* action : windowActions_) {
+            action->setShortcutVisibleInContextMenu(true);
+            contextMenu_->addAction(action);
+        }
     }
     copyRow_->setEnabled(!selectionModel()->selectedRows().isEmpty());
     contextMenu_->popup(globalPosition);

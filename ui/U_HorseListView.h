@@ -21,6 +21,9 @@ public:
     void reset() override;
     // The window's reload, shown first in the context menu.
     void SetReloadAction(QAction* reload) { reload_ = reload; }
+    // The window's commands that open other windows, shown last in the context menu, below a
+    // line, in the order added.
+    void AddWindowAction(QAction* action) { windowActions_.append(action); }
     // A caption is being typed over (F2).
     bool Editing() const { return state() == EditingState; }
 
@@ -49,4 +52,5 @@ private:
     QMenu* contextMenu_ = nullptr; // made on first use
     QAction* reload_ = nullptr;
     QAction* copyRow_ = nullptr; // コピー, greyed with no row selected
+    QList<QAction*> windowActions_;
 };
