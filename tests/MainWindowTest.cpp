@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "TestFilesLinux.h"
+#include "U_ReadableToolTips.h"
 #include "ViewerFixture.h"
 
 #include <QAbstractItemModelTester>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -30,6 +32,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -392,8 +395,12 @@ TEST_F(ViewerTest, FirstDownOrSpaceAfterALoadSelectsTheFirstHorse) {
 }
 
 // A text cut off by its column shows whole as a tip, as when the user narrows a column;
-// a text that fits shows none.
-TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
+// a text that fits shows none. The tip's text is readable, at least 4.5:1 against its
+// background, in the Windows style and in Fusion, light and dark, also where the style gives
+// it a faint colour of its own while polishing it, as Windows' own style does under Wine.
+TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsAReadableTip) {
+    EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(0xa6a6a6), QColor(0xffffdc)), 2.39, 0.01);
     OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({4})));
     const QModelIndex name = List()->model()->index(0, 1);
     auto hover = [&] {
@@ -409,6 +416,64 @@ TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "ガパアイウ");
     QToolTip::hideText();
+
+    // A style that gives every tooltip the text colour of a visual theme, as Windows' style
+    // does with the theme's tooltip colour: Wine's pale grey, or the dark grey of Windows'
+    // light theme on a dark palette.
+    class TThemedTipStyle : public QProxyStyle {
+    public:
+        TThemedTipStyle(const QString& name, QColor text)
+            : QProxyStyle(name), text_(std::move(text)) {}
+        void polish(QWidget* widget) override {
+            QProxyStyle::polish(widget);
+            if (widget->windowType() == Qt::ToolTip) {
+                QPalette palette = widget->palette();
+                palette.setColor(QPalette::ToolTipText, text_);
+                widget->setPalette(palette);
+            }
+        }
+        using QProxyStyle::polish;
+
+    private:
+        QColor text_;
+    };
+    // The desktop's palettes: the style's own, light; a dark one; and a dark one that leaves
+    // the tooltips' text black.
+    QPalette darkBlackTips(QColor(0x3c3c3c), QColor(0x202020));
+    darkBlackTips.setColor(QPalette::ToolTipBase, QColor(0x2b2b2b));
+    darkBlackTips.setColor(QPalette::ToolTipText, Qt::black);
+    QPalette dark = darkBlackTips;
+    dark.setColor(QPalette::ToolTipText, Qt::white);
+    const struct {
+        const char* name;
+        std::optional<QPalette> palette;
+    } shades[] = {{"light", std::nullopt}, {"dark", dark}, {"dark, black tips", darkBlackTips}};
+    const QString shownStyle = QApplication::style()->name();
+    for (const char* styleName : {"Windows", "Fusion"})
+        for (const bool themed : {false, true})
+            for (const auto& shade : shades) {
+                const QColor themeText(shade.palette ? 0x575757 : 0xa6a6a6);
+                QApplication::setStyle(themed ? new TThemedTipStyle(styleName, themeText)
+                                              : QStyleFactory::create(styleName));
+                QApplication::setPalette(
+                    shade.palette.value_or(QApplication::style()->standardPalette()));
+                hover();
+                QWidget* tip = nullptr;
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (window->windowType() == Qt::ToolTip && window->isVisible())
+                        tip = window;
+                ASSERT_NE(tip, nullptr) << styleName;
+                const QPalette& used = tip->palette();
+                for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                    EXPECT_GE(ContrastRatio(used.color(group, tip->foregroundRole()),
+                                            used.color(group, tip->backgroundRole())),
+                              4.5)
+                        << styleName << (themed ? " themed " : " ") << shade.name << " group "
+                        << group;
+                QToolTip::hideText();
+            }
+    QApplication::setPalette(QPalette());
+    QApplication::setStyle(shownStyle);
 }
 
 TEST_F(ViewerTest, CaptionThatNamesNoSlotIsRefusedWithAMessage) {
