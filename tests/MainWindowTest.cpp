@@ -319,17 +319,6 @@ TEST_F(ViewerTest, OpenDialogReadsAndWritesNoSettings) {
     std::filesystem::remove(shared.toStdString());
 }
 
-TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {
-    auto* button = Control<QPushButton>("Button1");
-    EXPECT_FALSE(button->isEnabled());
-    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0, 1})));
-    EXPECT_FALSE(button->isEnabled());
-    SelectRow(List(), 0);
-    EXPECT_TRUE(button->isEnabled());
-    List()->clearSelection();
-    EXPECT_FALSE(button->isEnabled());
-}
-
 // The list's model is checked against Qt's rules for models at every change it makes: two
 // loads and a caption typed over through the list's own edit trigger.
 TEST_F(ViewerTest, CaptionTypedOverDecidesWhichHorseIsShown) {
@@ -570,37 +559,33 @@ TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {
     EXPECT_FALSE(refused.isAccepted());
 }
 
-TEST_F(ViewerTest, MainWindowLayout) {
-    EXPECT_EQ(form->windowTitle(), "Stallark");
-    EXPECT_EQ(form->pos(), QPoint(192, 107));
-    EXPECT_EQ(form->centralWidget()->geometry().size(), QSize(800, 484));
-    EXPECT_EQ(form->centralWidget()->y(), form->menuBar()->height());
+// The main window keeps one size, and shows every part of it whole in the program's font:
+// the list above the button, every column within the list, every caption whole in its column,
+// the button's text whole on it. Tab reaches the button only while it is enabled, that is with
+// a row selected.
+TEST_F(ViewerTest, MainWindowShowsEveryPartWhole) {
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     const Qt::WindowFlags flags = form->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
 
-    EXPECT_EQ(List()->geometry(), QRect(0, 0, 800, 441));
-    EXPECT_EQ(Control<QPushButton>("Button1")->geometry(), QRect(712, 448, 75, 25));
-    EXPECT_EQ(Control<QPushButton>("Button1")->text(), "詳細表示");
-    EXPECT_TRUE(List()->showGrid());
-    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(List()->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_FALSE(List()->isSortingEnabled());
-    EXPECT_FALSE(List()->horizontalHeader()->sectionsClickable());
-
-    const int widths[] = {24, 112, 40, 200, 80, 72, 128, 128};
-    const QAbstractItemModel* model = List()->model();
-    ASSERT_EQ(model->columnCount(), Captions.size());
+    auto* button = Control<QPushButton>("Button1");
+    const QRect area = form->centralWidget()->rect();
+    EXPECT_TRUE(area.contains(List()->geometry())) << "the list sticks out of the window";
+    EXPECT_TRUE(area.contains(button->geometry())) << "the button sticks out of the window";
+    EXPECT_GT(button->geometry().top(), List()->geometry().bottom());
+    const QHeaderView* header = List()->horizontalHeader();
+    EXPECT_LE(header->length(), List()->viewport()->width());
+    ASSERT_EQ(List()->model()->columnCount(), Captions.size());
     for (int column = 0; column < Captions.size(); ++column) {
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), Captions[column]);
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
-                      Qt::AlignHorizontal_Mask,
-                  Qt::AlignLeading);
-        EXPECT_EQ(List()->columnWidth(column), widths[column]) << column;
+        EXPECT_EQ(List()->model()->headerData(column, Qt::Horizontal).toString(), Captions[column]);
+        EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << column;
     }
-    // Tab reaches the button only while it is enabled, that is with a row selected.
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) +
+                  2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button),
+              button->width());
+
     OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0})));
     SelectRow(List(), 0);
     QTest::keyClick(List(), Qt::Key_Tab);
@@ -631,15 +616,4 @@ TEST_F(ViewerTest, FileMenuAndItsAccessKeys) {
     ASSERT_TRUE(file->isVisible());
     QTest::keyClick(file, Qt::Key_X);
     EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(ViewerTest, ControlsHaveAccessibleNames) {
-    EXPECT_FALSE(List()->accessibleName().isEmpty());
-    for (QWidget* widget :
-         form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool named = !widget->accessibleName().isEmpty() ||
-                           (qobject_cast<QPushButton*>(widget) != nullptr &&
-                            !static_cast<QPushButton*>(widget)->text().isEmpty());
-        EXPECT_TRUE(named) << widget->objectName().toStdString();
-    }
 }
