@@ -8,6 +8,7 @@
 #include "U_FileAccess.h"
 #include "U_FileAccessSystem.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -15,15 +16,18 @@
 #include <utility>
 #include <vector>
 
-// Passes every call on to the system and notes it, but makes the first call of the chosen kind
-// fail with the chosen system error number instead; a failing close has closed the file all
-// the same, as on Linux. `Before` runs a test's own step just before each call.
+// Passes every call of the seam on to the system and notes it, but makes the nth call of the
+// chosen kind (the first unless told) fail with the chosen system error number instead; a
+// failing close has closed the file all the same, as on Linux, and a failing VersionAt answers
+// nullopt, as the system's does for a path it cannot ask about. `Before` runs a test's own step
+// just before each call.
 class FailingCalls : public FileAccessSystem::Calls {
 public:
-    enum class Call { Open, Size, Read, Close };
+    enum class Call { Open, Size, Read, Close, VersionAt };
     struct Failure {
         Call What;
         int Error;
+        int Nth = 1; // counted from 1 among the calls of its kind, quiet closes left out
     };
 
     mutable std::optional<Failure> Fail;
@@ -42,6 +46,12 @@ public:
         if (const std::optional<int> error = Step(Call::Size))
             RaiseInOutError(*error);
         return Calls::VersionOf(file);
+    }
+    // A whole read's look at the file the path names, after the read.
+    std::optional<FileVersion> VersionAt(const std::string& path) const override {
+        if (Step(Call::VersionAt))
+            return std::nullopt;
+        return Calls::VersionAt(path);
     }
     std::size_t ReadAt(NativeFile file, std::uint8_t* buffer, std::size_t count,
                        std::int64_t position) const override {
@@ -66,12 +76,14 @@ private:
     // Notes the call and runs `Before`; the error to fail it with when it is the chosen one.
     std::optional<int> Step(Call call) const {
         Seen.push_back(call);
+        const int nth = ++made_[static_cast<std::size_t>(call)];
         if (Before)
             Before(call);
-        if (!Fail || Fail->What != call)
+        if (!Fail || Fail->What != call || Fail->Nth != nth)
             return std::nullopt;
         return std::exchange(Fail, std::nullopt)->Error;
     }
+    mutable std::array<int, 5> made_{}; // calls made of each kind
 };
 
 // A failure of one call with one of this platform's error numbers, and the message it shows.

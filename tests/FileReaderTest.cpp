@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -78,6 +79,42 @@ TEST(ReadHorseBlock, FailingCallsRaiseTheirMessagesAndCloseTheFileOnce) {
     ASSERT_TRUE(interrupted.Ok);
     EXPECT_TRUE(interrupted.Buffer == block);
     EXPECT_EQ(calls.Seen, (CallList{Call::Open, Call::Size, Call::Read, Call::Read, Call::Close}));
+
+    // The whole read, each call of its sequence failing in turn, the second size query and the
+    // look at the path after the read included. Where the path names nothing after the read,
+    // the version read is not taken as settled: the file is read again.
+    const CallList sequence = {Call::Open, Call::Size,  Call::Read,
+                               Call::Size, Call::Close, Call::VersionAt};
+    for (std::size_t failing = 0; failing < sequence.size(); ++failing) {
+        const Call kind = sequence[failing];
+        const int nth =
+            static_cast<int>(std::count(sequence.begin(), sequence.begin() + failing + 1, kind));
+        SCOPED_TRACE("call " + std::to_string(failing));
+        const std::vector<InjectedFailure> failures = InjectedFailures();
+        const auto injected =
+            std::find_if(failures.begin(), failures.end(),
+                         [&](const InjectedFailure& f) { return f.What == kind; });
+        const FailingCalls whole;
+        whole.Fail = {{kind, injected != failures.end() ? injected->Error : 0, nth}};
+        HorseBlock buffer{};
+        CallList expected(sequence.begin(), sequence.begin() + failing + 1);
+        if (kind == Call::VersionAt) {
+            EXPECT_EQ(TDM_FileAccess(whole).ReadWholeHorseBlock(path, HorseBlockSize, buffer),
+                      WholeRead::Read);
+            EXPECT_TRUE(buffer == block);
+            expected.insert(expected.end(), sequence.begin(), sequence.end());
+        } else {
+            try {
+                TDM_FileAccess(whole).ReadWholeHorseBlock(path, HorseBlockSize, buffer);
+                ADD_FAILURE() << "no error";
+            } catch (const EInOutError& error) {
+                EXPECT_EQ(error.what(), injected->Message);
+            }
+            if (kind != Call::Open && kind != Call::Close)
+                expected.push_back(Call::Close);
+        }
+        EXPECT_EQ(whole.Seen, expected);
+    }
 }
 
 // The system's own calls on a descriptor or handle that is not open fail as the double's do: the

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "TestFilesLinux.h"
+#include "U_ReadableToolTips.h"
 #include "ViewerFixture.h"
 
 #include <QAbstractItemModelTester>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -30,6 +32,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -316,17 +319,6 @@ TEST_F(ViewerTest, OpenDialogReadsAndWritesNoSettings) {
     std::filesystem::remove(shared.toStdString());
 }
 
-TEST_F(ViewerTest, DetailButtonFollowsTheSelection) {
-    auto* button = Control<QPushButton>("Button1");
-    EXPECT_FALSE(button->isEnabled());
-    OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0, 1})));
-    EXPECT_FALSE(button->isEnabled());
-    SelectRow(List(), 0);
-    EXPECT_TRUE(button->isEnabled());
-    List()->clearSelection();
-    EXPECT_FALSE(button->isEnabled());
-}
-
 // The list's model is checked against Qt's rules for models at every change it makes: two
 // loads and a caption typed over through the list's own edit trigger.
 TEST_F(ViewerTest, CaptionTypedOverDecidesWhichHorseIsShown) {
@@ -392,8 +384,12 @@ TEST_F(ViewerTest, FirstDownOrSpaceAfterALoadSelectsTheFirstHorse) {
 }
 
 // A text cut off by its column shows whole as a tip, as when the user narrows a column;
-// a text that fits shows none.
-TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
+// a text that fits shows none. The tip's text is readable, at least 4.5:1 against its
+// background, in the Windows style and in Fusion, light and dark, also where the style gives
+// it a faint colour of its own while polishing it, as Windows' own style does under Wine.
+TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsAReadableTip) {
+    EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(0xa6a6a6), QColor(0xffffdc)), 2.39, 0.01);
     OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({4})));
     const QModelIndex name = List()->model()->index(0, 1);
     auto hover = [&] {
@@ -409,6 +405,64 @@ TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsATip) {
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "ガパアイウ");
     QToolTip::hideText();
+
+    // A style that gives every tooltip the text colour of a visual theme, as Windows' style
+    // does with the theme's tooltip colour: Wine's pale grey, or the dark grey of Windows'
+    // light theme on a dark palette.
+    class TThemedTipStyle : public QProxyStyle {
+    public:
+        TThemedTipStyle(const QString& name, QColor text)
+            : QProxyStyle(name), text_(std::move(text)) {}
+        void polish(QWidget* widget) override {
+            QProxyStyle::polish(widget);
+            if (widget->windowType() == Qt::ToolTip) {
+                QPalette palette = widget->palette();
+                palette.setColor(QPalette::ToolTipText, text_);
+                widget->setPalette(palette);
+            }
+        }
+        using QProxyStyle::polish;
+
+    private:
+        QColor text_;
+    };
+    // The desktop's palettes: the style's own, light; a dark one; and a dark one that leaves
+    // the tooltips' text black.
+    QPalette darkBlackTips(QColor(0x3c3c3c), QColor(0x202020));
+    darkBlackTips.setColor(QPalette::ToolTipBase, QColor(0x2b2b2b));
+    darkBlackTips.setColor(QPalette::ToolTipText, Qt::black);
+    QPalette dark = darkBlackTips;
+    dark.setColor(QPalette::ToolTipText, Qt::white);
+    const struct {
+        const char* name;
+        std::optional<QPalette> palette;
+    } shades[] = {{"light", std::nullopt}, {"dark", dark}, {"dark, black tips", darkBlackTips}};
+    const QString shownStyle = QApplication::style()->name();
+    for (const char* styleName : {"Windows", "Fusion"})
+        for (const bool themed : {false, true})
+            for (const auto& shade : shades) {
+                const QColor themeText(shade.palette ? 0x575757 : 0xa6a6a6);
+                QApplication::setStyle(themed ? new TThemedTipStyle(styleName, themeText)
+                                              : QStyleFactory::create(styleName));
+                QApplication::setPalette(
+                    shade.palette.value_or(QApplication::style()->standardPalette()));
+                hover();
+                QWidget* tip = nullptr;
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (window->windowType() == Qt::ToolTip && window->isVisible())
+                        tip = window;
+                ASSERT_NE(tip, nullptr) << styleName;
+                const QPalette& used = tip->palette();
+                for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                    EXPECT_GE(ContrastRatio(used.color(group, tip->foregroundRole()),
+                                            used.color(group, tip->backgroundRole())),
+                              4.5)
+                        << styleName << (themed ? " themed " : " ") << shade.name << " group "
+                        << group;
+                QToolTip::hideText();
+            }
+    QApplication::setPalette(QPalette());
+    QApplication::setStyle(shownStyle);
 }
 
 TEST_F(ViewerTest, CaptionThatNamesNoSlotIsRefusedWithAMessage) {
@@ -505,37 +559,33 @@ TEST_F(ViewerTest, DroppedFileLoadsLikeAChosenOne) {
     EXPECT_FALSE(refused.isAccepted());
 }
 
-TEST_F(ViewerTest, MainWindowLayout) {
-    EXPECT_EQ(form->windowTitle(), "Stallark");
-    EXPECT_EQ(form->pos(), QPoint(192, 107));
-    EXPECT_EQ(form->centralWidget()->geometry().size(), QSize(800, 484));
-    EXPECT_EQ(form->centralWidget()->y(), form->menuBar()->height());
+// The main window keeps one size, and shows every part of it whole in the program's font:
+// the list above the button, every column within the list, every caption whole in its column,
+// the button's text whole on it. Tab reaches the button only while it is enabled, that is with
+// a row selected.
+TEST_F(ViewerTest, MainWindowShowsEveryPartWhole) {
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     const Qt::WindowFlags flags = form->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
 
-    EXPECT_EQ(List()->geometry(), QRect(0, 0, 800, 441));
-    EXPECT_EQ(Control<QPushButton>("Button1")->geometry(), QRect(712, 448, 75, 25));
-    EXPECT_EQ(Control<QPushButton>("Button1")->text(), "詳細表示");
-    EXPECT_TRUE(List()->showGrid());
-    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(List()->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_FALSE(List()->isSortingEnabled());
-    EXPECT_FALSE(List()->horizontalHeader()->sectionsClickable());
-
-    const int widths[] = {24, 112, 40, 200, 80, 72, 128, 128};
-    const QAbstractItemModel* model = List()->model();
-    ASSERT_EQ(model->columnCount(), Captions.size());
+    auto* button = Control<QPushButton>("Button1");
+    const QRect area = form->centralWidget()->rect();
+    EXPECT_TRUE(area.contains(List()->geometry())) << "the list sticks out of the window";
+    EXPECT_TRUE(area.contains(button->geometry())) << "the button sticks out of the window";
+    EXPECT_GT(button->geometry().top(), List()->geometry().bottom());
+    const QHeaderView* header = List()->horizontalHeader();
+    EXPECT_LE(header->length(), List()->viewport()->width());
+    ASSERT_EQ(List()->model()->columnCount(), Captions.size());
     for (int column = 0; column < Captions.size(); ++column) {
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), Captions[column]);
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
-                      Qt::AlignHorizontal_Mask,
-                  Qt::AlignLeading);
-        EXPECT_EQ(List()->columnWidth(column), widths[column]) << column;
+        EXPECT_EQ(List()->model()->headerData(column, Qt::Horizontal).toString(), Captions[column]);
+        EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << column;
     }
-    // Tab reaches the button only while it is enabled, that is with a row selected.
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) +
+                  2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button),
+              button->width());
+
     OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({0})));
     SelectRow(List(), 0);
     QTest::keyClick(List(), Qt::Key_Tab);
@@ -566,15 +616,4 @@ TEST_F(ViewerTest, FileMenuAndItsAccessKeys) {
     ASSERT_TRUE(file->isVisible());
     QTest::keyClick(file, Qt::Key_X);
     EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(ViewerTest, ControlsHaveAccessibleNames) {
-    EXPECT_FALSE(List()->accessibleName().isEmpty());
-    for (QWidget* widget :
-         form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool named = !widget->accessibleName().isEmpty() ||
-                           (qobject_cast<QPushButton*>(widget) != nullptr &&
-                            !static_cast<QPushButton*>(widget)->text().isEmpty());
-        EXPECT_TRUE(named) << widget->objectName().toStdString();
-    }
 }

@@ -11,8 +11,8 @@
 // Gives the application object what start-up sets on it: the id of the installed desktop
 // entry, so that a compositor or a dock matches the window with that entry and its icon; the
 // version; the windows' icon, for the window managers that do not look the entry up; settings
-// that Qt keeps nowhere; the program's font; Qt's own texts in Japanese. No display name is
-// set: the application's title stays the program file's name.
+// that Qt keeps nowhere; the program's font; Qt's own texts in Japanese; tooltips whose text
+// can be read. No display name is set: the application's title stays the program file's name.
 void SetUpApplication();
 
 // The running program as start-up makes it, in this order: the main window MainForm, then the

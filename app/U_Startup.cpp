@@ -6,6 +6,7 @@
 #include "U_DesktopWindows.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
+#include "U_ReadableToolTips.h"
 #include "U_TextBoxAccessible.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ void SetUpApplication() {
     UseQtTranslation();
     UseWholeTextBoxes();
     KeepModalDialogsOnScreen();
+    KeepToolTipsReadable();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {
