@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -90,6 +91,42 @@ TEST(ReadHorseBlock, AFileHeldOpenForWritingOrMarkedReadOnlyLoads) {
     ::SetFileAttributesW(FilePathFromUtf8(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(readOnly.Ok);
     EXPECT_TRUE(readOnly.Buffer == block);
+}
+
+// The game saves by renaming a new file over the old one, or deletes it first, while the reader
+// holds it open: both succeed, and the read notices the rename and reads the new file.
+TEST(ReadWholeHorseBlock, TheGameRenamesOverOrDeletesTheFileWhileItIsRead) {
+    TempDir dir;
+    const std::wstring path = FilePathFromUtf8(dir.File("horses.dat"));
+    const std::wstring other = FilePathFromUtf8(dir.File("other.dat"));
+    for (const bool rename : {true, false}) {
+        SCOPED_TRACE(rename ? "renamed over" : "deleted");
+        WriteHorseFile(dir.File("horses.dat"), HorseFileLayouts[0].FileSize, PatternBlock(1));
+        WriteHorseFile(dir.File("other.dat"), HorseFileLayouts[2].FileSize, PatternBlock(2));
+        bool done = false;
+        DWORD error = ERROR_SUCCESS;
+        FailingCalls calls;
+        calls.Before = [&](FailingCalls::Call call) {
+            if (call != FailingCalls::Call::Read || done)
+                return;
+            done = rename ? ::MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)
+                          : ::DeleteFileW(path.c_str());
+            error = ::GetLastError();
+        };
+        HorseBlock buffer{};
+        std::optional<WholeRead> read;
+        try {
+            read = TDM_FileAccess(calls).ReadWholeHorseBlock(Utf8FromFilePath(path), HorseBlockSize,
+                                                             buffer);
+        } catch (const EInOutError&) {
+            // a deleted file is gone, as the next read says
+        }
+        EXPECT_TRUE(done) << error;
+        if (rename) {
+            EXPECT_EQ(read, WholeRead::Read);
+            EXPECT_TRUE(buffer == PatternBlock(2));
+        }
+    }
 }
 
 // Only a regular disk file can be a horse data file: a folder, a device or a pipe is refused at
