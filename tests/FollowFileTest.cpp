@@ -3,6 +3,7 @@
 
 // The list follows the file it shows: however a writer changes the file, the list ends equal to
 // it, keeps its place and shows no box; F5 loads it again as the open command does.
+#include "U_FileAccessSystem.h"
 #include "U_FileFollower.h"
 #include "ViewerFixture.h"
 
@@ -234,9 +235,30 @@ TEST_F(FollowFile, ReloadWaitsForTheTypingAndTheDetailWindowFollowsItsHorse) {
 
 // F5 loads the followed file as the open command does: the box when it is gone, the list and
 // its place kept; once it is back, its rows at once. A file that failed to open is not the one
-// followed.
+// followed. A change that comes after the first read and before the watch is read too.
 TEST_F(FollowFile, F5ReportsTheFileGoneAndLoadsItBack) {
+    // Puts version 2 in place once the read of version 1 has ended, with its last look at the
+    // path: a new file, so that its version differs however coarse the clock.
+    struct WriterAfterTheRead : FileAccessSystem::Calls {
+        std::optional<FileVersion> VersionAt(const std::string& file) const override {
+            const std::optional<FileVersion> version = Calls::VersionAt(file);
+            if (++looks == 2) {
+                WriteBytes(file + ".new", Bytes(2));
+                std::filesystem::rename(file + ".new", file);
+            }
+            return version;
+        }
+        mutable int looks = 0;
+    } calls;
+    TDM_FileAccess changing(calls);
+    TDM_FileAccess* const reader = std::exchange(DM_FileAccess, &changing);
     Open(1);
+    DM_FileAccess = reader;
+    EXPECT_EQ(Shown(), ShownOf(1));
+    ExpectVersion(2);
+    WriteBytes(path, Bytes(1));
+    ExpectVersion(1);
+
     List()->setFocus();
     List()->selectRow(5);
     OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
