@@ -84,8 +84,8 @@ const int Interrupted = 0;
 
 NativeFile Open(const std::string& path) {
     // Read-only, because the viewer never writes; shared for reading, writing and deleting,
-    // so that the game can write its save, rename another file over it or delete it at any
-    // moment, even while the viewer reads it. Backup semantics let a folder open too, to be
+    // so that the game can write its save, rename it away or delete it at any moment, even
+    // while the viewer reads it. Backup semantics let a folder open too, to be
     // refused later like any other file that cannot be a horse file.
     const std::wstring widePath = WindowsFilePath(path);
     const HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_READ,

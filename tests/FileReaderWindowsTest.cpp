@@ -93,14 +93,16 @@ TEST(ReadHorseBlock, AFileHeldOpenForWritingOrMarkedReadOnlyLoads) {
     EXPECT_TRUE(readOnly.Buffer == block);
 }
 
-// The game saves by renaming a new file over the old one, or deletes it first, while the reader
-// holds it open: both succeed, and the read notices the rename and reads the new file.
-TEST(ReadWholeHorseBlock, TheGameRenamesOverOrDeletesTheFileWhileItIsRead) {
+// While the reader holds the file open, the game saves by renaming it away and its new file in
+// its place, or deletes it: each step succeeds, and the read notices the new file and reads it.
+// (Renaming straight over a file that anyone holds open is refused whatever its sharing.)
+TEST(ReadWholeHorseBlock, TheGameRenamesOrDeletesTheFileWhileItIsRead) {
     TempDir dir;
     const std::wstring path = FilePathFromUtf8(dir.File("horses.dat"));
+    const std::wstring saved = FilePathFromUtf8(dir.File("horses.bak"));
     const std::wstring other = FilePathFromUtf8(dir.File("other.dat"));
     for (const bool rename : {true, false}) {
-        SCOPED_TRACE(rename ? "renamed over" : "deleted");
+        SCOPED_TRACE(rename ? "renamed away, the new file in its place" : "deleted");
         WriteHorseFile(dir.File("horses.dat"), HorseFileLayouts[0].FileSize, PatternBlock(1));
         WriteHorseFile(dir.File("other.dat"), HorseFileLayouts[2].FileSize, PatternBlock(2));
         bool done = false;
@@ -109,7 +111,8 @@ TEST(ReadWholeHorseBlock, TheGameRenamesOverOrDeletesTheFileWhileItIsRead) {
         calls.Before = [&](FailingCalls::Call call) {
             if (call != FailingCalls::Call::Read || done)
                 return;
-            done = rename ? ::MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)
+            done = rename ? ::MoveFileExW(path.c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING) &&
+                                ::MoveFileExW(other.c_str(), path.c_str(), 0)
                           : ::DeleteFileW(path.c_str());
             error = ::GetLastError();
         };
@@ -119,7 +122,7 @@ TEST(ReadWholeHorseBlock, TheGameRenamesOverOrDeletesTheFileWhileItIsRead) {
             read = TDM_FileAccess(calls).ReadWholeHorseBlock(Utf8FromFilePath(path), HorseBlockSize,
                                                              buffer);
         } catch (const EInOutError&) {
-            // a deleted file is gone, as the next read says
+            // the deleted file is gone, as the read may say
         }
         EXPECT_TRUE(done) << error;
         if (rename) {
