@@ -106,6 +106,9 @@ void TDetailWindow::keyPressEvent(QKeyEvent* event) {
 void TDetailWindow::FormShow() {
     const TQuietAccessibility quiet; // the dialog is announced once shown, with its boxes full
     FillDetail();
+    // Every box, the fixed ones too, opens showing the start of its text.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
     // The name opens with the focus and selected, the selection ending at its start.
     const qsizetype length = ui->E_HorseName->text().size();
     ui->E_HorseName->setSelection(static_cast<int>(length), -static_cast<int>(length));
