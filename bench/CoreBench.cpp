@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -103,17 +104,21 @@ void BM_DecodeName(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeName)->UseManualTime();
 
-// Floor of the reader: the system calls that any reader of the block needs, with the offset
-// and length known beforehand.
-bool OpenPreadClose(const std::string& path, HorseBlock& buffer) {
+// Floors of the reader: the system calls that any reader of the block needs, with the offset
+// and length known beforehand; the fair one also asks for the size, as a reader that checks it
+// must.
+bool OpenPreadClose(const std::string& path, HorseBlock& buffer, bool sized) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    const bool sizeKnown = !sized || ::fstat(fd, &status) == 0;
     const ssize_t got = ::pread(fd, buffer.data(), HorseBlockSize, HorseFileLayouts[0].BlockOffset);
     ::close(fd);
     benchmark::ClobberMemory();
-    return got == HorseBlockSize;
+    return sizeKnown && got == HorseBlockSize;
 }
 
-void BM_ReadHorseBlock(benchmark::State& state) {
+// ReadHorseBlock against one of the floors: with the size asked (sized) or not.
+void ReadHorseBlockAgainst(benchmark::State& state, bool sized) {
     const std::string& path = File().Path();
     auto read = std::make_unique<HorseBlock>();
     auto floorRead = std::make_unique<HorseBlock>();
@@ -125,11 +130,20 @@ void BM_ReadHorseBlock(benchmark::State& state) {
             allRead = fileAccess.ReadHorseBlock(path, HorseBlockSize, *read) && allRead;
             benchmark::ClobberMemory();
         },
-        4, [&] { allRead = OpenPreadClose(path, *floorRead) && allRead; });
+        4, [&] { allRead = OpenPreadClose(path, *floorRead, sized) && allRead; });
     if (!allRead || *read != Block() || *floorRead != Block())
         state.SkipWithError("the bytes read are not the block");
 }
+
+void BM_ReadHorseBlock(benchmark::State& state) {
+    ReadHorseBlockAgainst(state, false);
+}
 BENCHMARK(BM_ReadHorseBlock)->UseManualTime();
+
+void BM_ReadHorseBlockSized(benchmark::State& state) {
+    ReadHorseBlockAgainst(state, true);
+}
+BENCHMARK(BM_ReadHorseBlockSized)->UseManualTime();
 
 } // namespace
 

@@ -174,8 +174,9 @@ def main():
     paired(report, core, "BM_AnalyzeBlockLongestNames",
            "AnalyzeBlock, names running to record end")
     paired(report, core, "BM_DecodeName", "DecodeName, one name (floor: memcpy)")
-    paired(report, core, "BM_ReadHorseBlock",
-           "ReadHorseBlock (floor: open+pread+close)", 1.2)
+    paired(report, core, "BM_ReadHorseBlockSized",
+           "ReadHorseBlock (floor: open+fstat+pread+close)", 1.05)
+    paired(report, core, "BM_ReadHorseBlock", "  the same against open+pread+close")
 
     load = repetitions(folder / "load.json")
     paired(report, load, "BM_LoadHorseFile/64",

@@ -186,3 +186,9 @@ WholeRead TDM_FileAccess::ReadWholeHorseBlock(const std::string& path, std::size
             return *done;
     return WholeRead::Unsettled;
 }
+
+std::optional<FileVersion> TDM_FileAccess::VersionAt(const std::string& path) const {
+    if (path.find('\0') != std::string::npos)
+        return std::nullopt;
+    return calls_->VersionAt(path);
+}

@@ -87,6 +87,10 @@ public:
     WholeRead ReadWholeHorseBlock(const std::string& path, std::size_t length,
                                   std::span<std::uint8_t> buffer, FileVersion* version = nullptr);
 
+    // The version of the file `path` names now, without opening it for reading; nullopt when
+    // it names nothing that can be asked, or no regular file.
+    std::optional<FileVersion> VersionAt(const std::string& path) const;
+
 private:
     const FileAccessSystem::Calls* calls_;
 };

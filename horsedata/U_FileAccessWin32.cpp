@@ -83,13 +83,14 @@ const int InvalidArgument = ERROR_INVALID_PARAMETER;
 const int Interrupted = 0;
 
 NativeFile Open(const std::string& path) {
-    // Read-only, because the viewer never writes; shared for reading and writing, so that a
-    // game holding the file open does not block it. Backup semantics let a folder open too, to
-    // be refused later like any other file that cannot be a horse file.
+    // Read-only, because the viewer never writes; shared for reading, writing and deleting,
+    // so that the game can write its save, rename it away or delete it at any moment, even
+    // while the viewer reads it. Backup semantics let a folder open too, to be
+    // refused later like any other file that cannot be a horse file.
     const std::wstring widePath = WindowsFilePath(path);
-    const HANDLE file =
-        ::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file != INVALID_HANDLE_VALUE)
         return reinterpret_cast<NativeFile>(file);
     const DWORD openError = ::GetLastError();

@@ -202,7 +202,9 @@ TEST(ReadHorseBlock, AJapaneseFileNameOpensAndAFolderIsRefused) {
 }
 
 // The read for a followed file: each version whole, whichever way it came (written over or
-// renamed over the name, here at another size), and the same errors.
+// renamed over the name, here at another size), and the same errors. A writer that changes
+// the file during every try leaves the read unsettled, and the next read, once it has
+// stopped, reads the version it left.
 TEST(ReadWholeHorseBlock, ReadsEachVersionAndRaisesForAMissingFile) {
     TempDir dir;
     const std::string path = dir.File("馬データ.dat");
@@ -216,6 +218,20 @@ TEST(ReadWholeHorseBlock, ReadsEachVersionAndRaisesForAMissingFile) {
     std::filesystem::rename(FilePathFromUtf8(other), FilePathFromUtf8(path));
     ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
     EXPECT_TRUE(buffer == PatternBlock(2));
+
+    int writes = 0;
+    FailingCalls calls;
+    calls.Before = [&](Call call) {
+        if (call != Call::Read)
+            return;
+        ++writes;
+        WriteHorseFile(path, HorseFileLayouts[writes % 2].FileSize, PatternBlock(writes));
+    };
+    EXPECT_EQ(TDM_FileAccess(calls).ReadWholeHorseBlock(path, HorseBlockSize, buffer),
+              WholeRead::Unsettled);
+    EXPECT_GT(writes, 1);
+    ASSERT_EQ(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), WholeRead::Read);
+    EXPECT_TRUE(buffer == PatternBlock(writes));
     std::filesystem::remove(FilePathFromUtf8(path));
     EXPECT_THROW(reader.ReadWholeHorseBlock(path, HorseBlockSize, buffer), EInOutError);
 }

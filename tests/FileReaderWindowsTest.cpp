@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -90,6 +91,45 @@ TEST(ReadHorseBlock, AFileHeldOpenForWritingOrMarkedReadOnlyLoads) {
     ::SetFileAttributesW(FilePathFromUtf8(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(readOnly.Ok);
     EXPECT_TRUE(readOnly.Buffer == block);
+}
+
+// While the reader holds the file open, the game saves by renaming it away and its new file in
+// its place, or deletes it: each step succeeds, and the read notices the new file and reads it.
+// (Renaming straight over a file that anyone holds open is refused whatever its sharing.)
+TEST(ReadWholeHorseBlock, TheGameRenamesOrDeletesTheFileWhileItIsRead) {
+    TempDir dir;
+    const std::wstring path = FilePathFromUtf8(dir.File("horses.dat"));
+    const std::wstring saved = FilePathFromUtf8(dir.File("horses.bak"));
+    const std::wstring other = FilePathFromUtf8(dir.File("other.dat"));
+    for (const bool rename : {true, false}) {
+        SCOPED_TRACE(rename ? "renamed away, the new file in its place" : "deleted");
+        WriteHorseFile(dir.File("horses.dat"), HorseFileLayouts[0].FileSize, PatternBlock(1));
+        WriteHorseFile(dir.File("other.dat"), HorseFileLayouts[2].FileSize, PatternBlock(2));
+        bool done = false;
+        DWORD error = ERROR_SUCCESS;
+        FailingCalls calls;
+        calls.Before = [&](FailingCalls::Call call) {
+            if (call != FailingCalls::Call::Read || done)
+                return;
+            done = rename ? ::MoveFileExW(path.c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING) &&
+                                ::MoveFileExW(other.c_str(), path.c_str(), 0)
+                          : ::DeleteFileW(path.c_str());
+            error = ::GetLastError();
+        };
+        HorseBlock buffer{};
+        std::optional<WholeRead> read;
+        try {
+            read = TDM_FileAccess(calls).ReadWholeHorseBlock(Utf8FromFilePath(path), HorseBlockSize,
+                                                             buffer);
+        } catch (const EInOutError&) {
+            // the deleted file is gone, as the read may say
+        }
+        EXPECT_TRUE(done) << error;
+        if (rename) {
+            EXPECT_EQ(read, WholeRead::Read);
+            EXPECT_TRUE(buffer == PatternBlock(2));
+        }
+    }
 }
 
 // Only a regular disk file can be a horse data file: a folder, a device or a pipe is refused at

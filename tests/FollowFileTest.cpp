@@ -3,9 +3,11 @@
 
 // The list follows the file it shows: however a writer changes the file, the list ends equal to
 // it, keeps its place and shows no box; F5 loads it again as the open command does.
+#include "U_FileAccessSystem.h"
 #include "U_FileFollower.h"
 #include "ViewerFixture.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -68,9 +70,10 @@ protected:
     }
     // Waits until the follower has tried the file as it stands.
     void WaitForAReload() {
-        QSignalSpy settled(form->findChild<TFileFollower*>(), &TFileFollower::Settled);
-        EXPECT_TRUE(settled.wait(5000));
+        QSignalSpy tried(Follower(), &TFileFollower::Tried);
+        EXPECT_TRUE(tried.wait(5000));
     }
+    TFileFollower* Follower() const { return form->findChild<TFileFollower*>(); }
     QString Selected() const {
         const QModelIndexList rows = List()->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.front().data().toString() : "none";
@@ -84,18 +87,44 @@ protected:
     const std::string other = path + ".new";
 };
 
-enum class Way { InPlace, TruncateAndWrite, RenameOver, DeleteAndRecreate, WrongSize, Unreadable };
+enum class Way {
+    InPlace,
+    InPlaceWithAPause,
+    TruncateAndWrite,
+    RenameOver,
+    RenameOverTheFileHeldOpen,
+    DeleteAndRecreate,
+    WrongSize,
+    Unreadable
+};
 
 class EachWayOfWriting : public FollowFile, public testing::WithParamInterface<Way> {
 protected:
+    ~EachWayOfWriting() override {
+        for (const int held : held_)
+            ::close(held);
+    }
     void Write(const std::vector<std::uint8_t>& bytes) {
         const Way way = GetParam();
-        if (way == Way::InPlace) {
+        if (way == Way::InPlace || way == Way::InPlaceWithAPause) {
+            // The same size: with a pause, the list may show the half-written file for a while,
+            // but ends on the whole new version.
+            const std::size_t first = way == Way::InPlace ? bytes.size() : bytes.size() / 2;
             std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
             file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
+                       static_cast<std::streamsize>(first));
+            file.flush();
+            if (first == bytes.size())
+                return;
+            QTest::qWait(3 * TFileFollower::QuietPeriodMs);
+            file.write(reinterpret_cast<const char*>(bytes.data() + first),
+                       static_cast<std::streamsize>(bytes.size() - first));
             return;
         }
+        // The file renamed over is still open elsewhere, so the system does not tell that it
+        // is gone: the follower sees the new file at the path by its version.
+        if (way == Way::RenameOverTheFileHeldOpen)
+            held_.push_back(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         if (way == Way::TruncateAndWrite)
             return WriteBytes(path, bytes);
         // A file that is gone, of another size, or a link to itself, which nobody can open: the
@@ -109,13 +138,16 @@ protected:
             std::filesystem::create_symlink(std::filesystem::path(path).filename(), other);
             std::filesystem::rename(other, path);
         }
-        if (way != Way::RenameOver) {
+        if (way != Way::RenameOver && way != Way::RenameOverTheFileHeldOpen) {
             WaitForAReload();
             EXPECT_EQ(Shown(), before);
         }
         WriteBytes(other, bytes);
         std::filesystem::rename(other, path);
     }
+
+private:
+    std::vector<int> held_;
 };
 
 } // namespace
@@ -145,19 +177,28 @@ TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
 }
 
 std::string NameOf(const testing::TestParamInfo<Way>& way) {
-    const char* const names[] = {"InPlace",           "TruncateAndWrite", "RenameOver",
-                                 "DeleteAndRecreate", "WrongSize",        "Unreadable"};
+    const char* const names[] = {"InPlace",
+                                 "InPlaceWithAPause",
+                                 "TruncateAndWrite",
+                                 "RenameOver",
+                                 "RenameOverTheFileHeldOpen",
+                                 "DeleteAndRecreate",
+                                 "WrongSize",
+                                 "Unreadable"};
     return names[static_cast<int>(way.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(FollowFile, EachWayOfWriting,
-                         testing::Values(Way::InPlace, Way::TruncateAndWrite, Way::RenameOver,
-                                         Way::DeleteAndRecreate, Way::WrongSize, Way::Unreadable),
+                         testing::Values(Way::InPlace, Way::InPlaceWithAPause,
+                                         Way::TruncateAndWrite, Way::RenameOver,
+                                         Way::RenameOverTheFileHeldOpen, Way::DeleteAndRecreate,
+                                         Way::WrongSize, Way::Unreadable),
                          NameOf);
 
 // A reload waits while an ID is typed over, and comes once the typing is cancelled; an open
-// detail window keeps the horse it opened with while the list beneath follows the file.
-TEST_F(FollowFile, ReloadWaitsForTheTypingAndLeavesTheDetailWindowAlone) {
+// detail window shows its slot's values of each new version, though the row it was opened from
+// now lists another slot.
+TEST_F(FollowFile, ReloadWaitsForTheTypingAndTheDetailWindowFollowsItsHorse) {
     Open(1);
     List()->setFocus();
     List()->selectRow(0);
@@ -172,27 +213,52 @@ TEST_F(FollowFile, ReloadWaitsForTheTypingAndLeavesTheDetailWindowAlone) {
     QTest::keyClick(editor, Qt::Key_Escape);
     ExpectVersion(2);
 
-    QString before, after;
+    QStringList speeds;
+    QSignalSpy shown(form.get(), &TMainForm::HorseTableShown);
     ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
         const auto* speed = modal->findChild<QLineEdit*>("E_Speed");
-        before = speed->text();
-        WriteBytes(path, Bytes(3));
-        ExpectVersion(3);
-        after = speed->text();
+        speeds << speed->text();
+        for (const int version : {1, 3}) {
+            WriteBytes(path, Bytes(version));
+            ExpectVersion(version);
+            speeds << speed->text();
+        }
         modal->close();
     });
-    List()->selectRow(0);
+    List()->selectRow(0); // slot 1
     QTest::keyClick(List(), Qt::Key_Return);
     ASSERT_TRUE(detail.Handled());
-    EXPECT_EQ(before, "31");
-    EXPECT_EQ(after, "31");
+    EXPECT_EQ(speeds, (QStringList{"31", "31", "101"}));
+    // Once for each version shown, whichever way it was read.
+    EXPECT_EQ(shown.size(), 2);
 }
 
 // F5 loads the followed file as the open command does: the box when it is gone, the list and
 // its place kept; once it is back, its rows at once. A file that failed to open is not the one
-// followed.
+// followed. A change that comes after the first read and before the watch is read too.
 TEST_F(FollowFile, F5ReportsTheFileGoneAndLoadsItBack) {
+    // Puts version 2 in place once the read of version 1 has ended, with its last look at the
+    // path: a new file, so that its version differs however coarse the clock.
+    struct WriterAfterTheRead : FileAccessSystem::Calls {
+        std::optional<FileVersion> VersionAt(const std::string& file) const override {
+            const std::optional<FileVersion> version = Calls::VersionAt(file);
+            if (++looks == 2) {
+                WriteBytes(file + ".new", Bytes(2));
+                std::filesystem::rename(file + ".new", file);
+            }
+            return version;
+        }
+        mutable int looks = 0;
+    } calls;
+    TDM_FileAccess changing(calls);
+    TDM_FileAccess* const reader = std::exchange(DM_FileAccess, &changing);
     Open(1);
+    DM_FileAccess = reader;
+    EXPECT_EQ(Shown(), ShownOf(1));
+    ExpectVersion(2);
+    WriteBytes(path, Bytes(1));
+    ExpectVersion(1);
+
     List()->setFocus();
     List()->selectRow(5);
     OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
@@ -250,4 +316,47 @@ TEST_F(FollowFile, WriterReplacingTheFileNeverShowsRowsOfNeither) {
     EXPECT_GT(seen[1], 0);
     ExpectVersion(2); // the version written last
     EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
+}
+
+// The save's folder goes away for longer than the retries last (renamed, or a share that
+// dropped out) and the file changes meanwhile: the list keeps what it showed, the retries run
+// out and leave no timer, and once the folder is back the file is shown and followed again.
+TEST_F(FollowFile, FolderGoneForLongIsFollowedAgainOnceBack) {
+    const std::filesystem::path folder = dir.Path() / "save";
+    const std::filesystem::path away = dir.Path() / "away";
+    const std::string file = (folder / "horses.dat").string();
+    std::filesystem::create_directory(folder);
+    WriteBytes(file, Bytes(1));
+    OpenThroughMenu(QString::fromStdString(file));
+    std::filesystem::rename(folder, away);
+    QSignalSpy tried(Follower(), &TFileFollower::Tried);
+    WriteBytes((away / "horses.dat").string(), Bytes(2));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return tried.size() > 1 && Follower()->CurrentState() == TFileFollower::State::Watching;
+        },
+        10'000));
+    EXPECT_EQ(Shown(), ShownOf(1));
+    std::filesystem::rename(away, folder);
+    ExpectVersion(2);
+    WriteBytes(file, Bytes(3));
+    ExpectVersion(3);
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
+}
+
+// A writer that rewrites the file every 50 ms, never pausing for the quiet period: a version is
+// shown while it writes, and the last one once it stops.
+TEST_F(FollowFile, WriterThatNeverPausesStillGetsAVersionShown) {
+    Open(1);
+    bool shownWhileWriting = false;
+    QElapsedTimer writing;
+    writing.start();
+    while (writing.elapsed() < 2 * TFileFollower::LongestBurstMs && !shownWhileWriting) {
+        WriteBytes(path, Bytes(2));
+        QTest::qWait(TFileFollower::QuietPeriodMs / 2);
+        shownWhileWriting = Shown() == ShownOf(2);
+    }
+    EXPECT_TRUE(shownWhileWriting);
+    WriteBytes(path, Bytes(3));
+    ExpectVersion(3);
 }

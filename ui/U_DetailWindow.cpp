@@ -21,11 +21,31 @@ QString Decimal(std::int32_t value) {
     return QString::number(value);
 }
 
-void AddAbilityNames(QListWidget* list, const std::array<std::int32_t, AbilitySlotCount>& codes,
-                     std::string (*nameOf)(unsigned)) {
+QStringList AbilityNames(const std::array<std::int32_t, AbilitySlotCount>& codes,
+                         std::string (*nameOf)(unsigned)) {
+    QStringList names;
     for (const std::int32_t code : codes)
         if (code != 0)
-            list->addItem(QString::fromStdString(nameOf(static_cast<unsigned>(code))));
+            names << QString::fromStdString(nameOf(static_cast<unsigned>(code)));
+    return names;
+}
+
+// A set text leaves the cursor at its end, which scrolls a long name to its tail.
+void ShowText(QLineEdit* box, const QString& text) {
+    if (box->text() == text)
+        return;
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+void ShowLines(QListWidget* list, const QStringList& lines) {
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row)
+        shown << list->item(row)->text();
+    if (shown == lines)
+        return;
+    list->clear();
+    list->addItems(lines);
 }
 
 } // namespace
@@ -86,37 +106,32 @@ void TDetailWindow::keyPressEvent(QKeyEvent* event) {
 void TDetailWindow::FormShow() {
     const TQuietAccessibility quiet; // the dialog is announced once shown, with its boxes full
     FillDetail();
+    // Every box, the fixed ones too, opens showing the start of its text.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
+    // The name opens with the focus and selected, the selection ending at its start.
+    const qsizetype length = ui->E_HorseName->text().size();
+    ui->E_HorseName->setSelection(static_cast<int>(length), -static_cast<int>(length));
 }
 
 void TDetailWindow::Button1Click() {
     close();
 }
 
+// Also again while the window is open, for each version of the file the list comes to show:
+// only the boxes whose text changes are set, so that the others keep their cursor and selection.
 void TDetailWindow::FillDetail() {
     const TDM_HorseStatus& table = *DM_HorseStatus;
     const int i = HorseIndex;
-    ui->E_HorseName->setText(QString::fromStdString(table.HorseName[i]));
-
+    ShowText(ui->E_HorseName, QString::fromStdString(table.HorseName[i]));
     // Each ability's box is named after its column: E_Speed for Speed.
     for (const BasicAbilityField& field : BasicAbilityFields)
-        findChild<QLineEdit*>(QStringLiteral("E_") + field.Key)
-            ->setText(Decimal((table.*field.Column)[i]));
-
-    AddAbilityNames(ui->LB_ExeAbility, table.ExeAbilities(i), &TDM_Analyze::ExeAbilityName);
-    AddAbilityNames(ui->LB_EqpAbility, table.EqpAbilities(i), &TDM_Analyze::EqpAbilityName);
-
-    ui->E_LowerDistance->setText(Decimal(table.LowerDistance[i]));
-    ui->E_UpperDistance->setText(Decimal(table.UpperDistance[i]));
-    ui->E_FatherName->setText(QString::fromStdString(table.FatherName[i]));
-    ui->E_MotherName->setText(QString::fromStdString(table.MotherName[i]));
-    ShowStartOfTexts();
-}
-
-void TDetailWindow::ShowStartOfTexts() {
-    // A set text leaves the cursor at its end, which scrolls a long name to its tail.
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        edit->setCursorPosition(0);
-    // The name opens with the focus and selected, the selection ending at its start.
-    const qsizetype length = ui->E_HorseName->text().size();
-    ui->E_HorseName->setSelection(static_cast<int>(length), -static_cast<int>(length));
+        ShowText(findChild<QLineEdit*>(QStringLiteral("E_") + field.Key),
+                 Decimal((table.*field.Column)[i]));
+    ShowLines(ui->LB_ExeAbility, AbilityNames(table.ExeAbilities(i), &TDM_Analyze::ExeAbilityName));
+    ShowLines(ui->LB_EqpAbility, AbilityNames(table.EqpAbilities(i), &TDM_Analyze::EqpAbilityName));
+    ShowText(ui->E_LowerDistance, Decimal(table.LowerDistance[i]));
+    ShowText(ui->E_UpperDistance, Decimal(table.UpperDistance[i]));
+    ShowText(ui->E_FatherName, QString::fromStdString(table.FatherName[i]));
+    ShowText(ui->E_MotherName, QString::fromStdString(table.MotherName[i]));
 }

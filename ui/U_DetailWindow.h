@@ -15,8 +15,8 @@ class DetailWindow;
 // The background of every box, whatever the theme.
 extern const QColor DisplayBoxBackground;
 
-// Shows one horse of the horse table box by box. Made anew for every request and filled when
-// shown, so its list boxes always start empty.
+// Shows one horse of the horse table box by box. Made anew for every request, filled when
+// shown and again, while open, whenever the table holds a new version of the file.
 class TDetailWindow : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ public:
 
     int HorseIndex = 0; // 0..63, set before the dialog is shown
 
+    // Shows the horse as the table holds it now.
     void FillDetail();
 
 protected:
@@ -34,7 +35,6 @@ protected:
 private:
     void FormShow();
     void Button1Click();
-    void ShowStartOfTexts();
 
     std::unique_ptr<Ui::DetailWindow> ui;
 };

@@ -3,8 +3,11 @@
 
 #include "U_FileFollower.h"
 
+#include "U_ErrorDisplay.h"
+
 #include <QFileInfo>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -12,46 +15,95 @@ namespace {
 // About three seconds in all: long enough for a writer that holds the file while it writes.
 constexpr int RetryPausesMs[] = {50, 100, 200, 400, 800, 1600};
 
-} // namespace
-
-TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
-    quiet_.setSingleShot(true);
-    quiet_.setInterval(QuietPeriodMs);
-    quiet_.setTimerType(Qt::PreciseTimer);
-    retry_.setSingleShot(true);
-    connect(&quiet_, &QTimer::timeout, this, &TFileFollower::Settled);
-    connect(&retry_, &QTimer::timeout, this, &TFileFollower::Settled);
+// The folder of `path`, or the nearest one above it that exists: a folder renamed away or a
+// share that dropped out is watched for from there.
+QString NearestFolder(const QString& path) {
+    QString folder = QFileInfo(path).absolutePath();
+    for (;;) {
+        const QFileInfo info(folder);
+        const QString above = info.absolutePath();
+        if (info.isDir() || above == folder)
+            return folder;
+        folder = above;
+    }
 }
 
-void TFileFollower::Follow(const QString& path) {
-    // The same file loaded again is watched already (the reloads keep the watch on it).
-    if (path == path_ && WatchesFile())
+} // namespace
+
+TFileFollower::TFileFollower(ShowStep show, QObject* parent)
+    : QObject(parent), show_(std::move(show)) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &TFileFollower::Reload);
+}
+
+std::optional<FileVersion> TFileFollower::VersionAtPath() const {
+    return DM_FileAccess->VersionAt(path_.toUtf8().toStdString());
+}
+
+void TFileFollower::Load(const QString& path, Reason why) {
+    const std::optional<FileVersion> before = DM_FileAccess->VersionAt(path.toUtf8().toStdString());
+    const Shown shown = show_(path, why);
+    if (path != path_) {
+        if (shown == Shown::NotHorseFile)
+            return;
+        path_ = path;
+        watched_.reset();
+        retries_ = 0;
+    }
+    After(shown, before);
+}
+
+void TFileFollower::Reload() {
+    if (path_.isEmpty())
         return;
-    quiet_.stop();
-    retry_.stop();
-    retries_ = 0;
-    path_ = path;
-    Rewatch();
+    timer_.stop();
+    const std::optional<FileVersion> before = VersionAtPath();
+    std::optional<Shown> shown;
+    // Any failure, a writer holding the file among them, is tried again a little later.
+    FailureOf([this, &shown] { shown = show_(path_, Reason::Follow); });
+    After(shown, before);
+    emit Tried();
+}
+
+void TFileFollower::Resume() {
+    if (state_ == State::PutOff)
+        Reload();
 }
 
 void TFileFollower::Changed() {
-    retry_.stop();
+    if (state_ == State::Idle || state_ == State::PutOff)
+        return;
+    if (state_ != State::Quiet)
+        burstEnd_.setRemainingTime(LongestBurstMs, Qt::PreciseTimer);
+    state_ = State::Quiet;
     retries_ = 0;
-    quiet_.start();
+    timer_.start(static_cast<int>(std::min<qint64>(QuietPeriodMs, burstEnd_.remainingTime())));
 }
 
-bool TFileFollower::Rewatch(const FileVersion& read) {
-    const bool current = fresh_ || (watched_ && watched_->SameFile(read) && WatchesFile());
-    if (!current)
-        Rewatch();
-    fresh_ = false;
-    watched_ = read;
-    return !current;
+// `shown` is nullopt for a read that failed; `before` is the version at the path before it.
+void TFileFollower::After(std::optional<Shown> shown, const std::optional<FileVersion>& before) {
+    timer_.stop();
+    if (shown == Shown::PutOff) {
+        state_ = State::PutOff;
+        return;
+    }
+    const bool done = shown == Shown::Version || shown == Shown::NotHorseFile;
+    state_ = State::Watching;
+    if (Arm() != before)
+        return Changed();
+    if (done || retries_ == static_cast<int>(std::size(RetryPausesMs))) {
+        retries_ = 0;
+        return;
+    }
+    state_ = State::Retrying;
+    timer_.start(RetryPausesMs[retries_++]);
 }
 
-void TFileFollower::Rewatch() {
-    watched_.reset();
-    fresh_ = true;
+// Watches the file the path names now, and returns its version once the watch is in place:
+// after a rename over it or a deletion that is another file or none. With none, the nearest
+// folder that exists tells when one comes.
+std::optional<FileVersion> TFileFollower::Arm() {
     if (!watcher_) {
         watcher_ = std::make_unique<QFileSystemWatcher>();
         connect(watcher_.get(), &QFileSystemWatcher::fileChanged, this, &TFileFollower::Changed);
@@ -59,33 +111,23 @@ void TFileFollower::Rewatch() {
                 &TFileFollower::Changed);
     }
     QFileSystemWatcher& watcher = *watcher_;
+    const std::optional<FileVersion> file = VersionAtPath();
+    if (file && watched_ && watched_->SameFile(*file) && !watcher.files().isEmpty())
+        return file;
     if (!watcher.files().isEmpty())
         watcher.removePaths(watcher.files());
-    const QString folder = QFileInfo(path_).absolutePath();
-    const auto watchFile = [this, &watcher, folder] {
-        if (!QFileInfo::exists(path_) || !watcher.addPath(path_))
-            return false;
+    watched_.reset();
+    if (file && watcher.addPath(path_)) {
+        watched_ = file;
         if (!watcher.directories().isEmpty())
             watcher.removePaths(watcher.directories());
-        return true;
-    };
-    if (watchFile())
-        return;
-    // No file: the folder tells when one comes. Looked for once more after, so that a file
-    // that came in between is not missed.
-    if (watcher.directories() != QStringList{folder}) {
-        if (!watcher.directories().isEmpty())
-            watcher.removePaths(watcher.directories());
-        watcher.addPath(folder);
+    } else {
+        const QString folder = NearestFolder(path_);
+        if (watcher.directories() != QStringList{folder}) {
+            if (!watcher.directories().isEmpty())
+                watcher.removePaths(watcher.directories());
+            watcher.addPath(folder);
+        }
     }
-    watchFile();
-}
-
-bool TFileFollower::RetryLater() {
-    if (retries_ >= static_cast<int>(std::size(RetryPausesMs))) {
-        retries_ = 0;
-        return false;
-    }
-    retry_.start(RetryPausesMs[retries_++]);
-    return true;
+    return VersionAtPath();
 }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -10,47 +11,73 @@
 
 #include "U_FileAccess.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
-// Tells when the followed file has changed and the writes have stopped. The system reports
-// each change (QFileSystemWatcher: inotify on Linux, change notifications on Windows), and
-// Settled comes once none has come for the quiet period. A reload that fails asks for another
-// try with RetryLater, after a longer pause each time, for a few seconds; after that only the
-// next change brings one. There is no timer while nothing changes.
+// The whole cycle of following a file: every read of it, whoever asks for it, goes through
+// here. The system reports each change (QFileSystemWatcher: inotify on Linux, change
+// notifications on Windows); the file is read once none has come for the quiet period, or a
+// second after the first change of a burst when the writer never pauses. After every read the
+// watch is armed again on the file the path names now, or, while there is none, on the nearest
+// folder that still exists, and the file's version is compared with the one before the read,
+// so that a change that came before the watch is read too. A read that fails or meets a writer
+// mid-write is tried again after a longer pause each time, for a few seconds; after that only
+// the next change brings one. There is no timer while nothing changes.
 class TFileFollower : public QObject {
     Q_OBJECT
 public:
     static constexpr int QuietPeriodMs = 100;
+    static constexpr int LongestBurstMs = 1000;
 
-    explicit TFileFollower(QObject* parent = nullptr);
+    enum class Reason {
+        Open,   // a file chosen or dropped: shown from the top of the list
+        Reload, // F5: shown keeping the list's place
+        Follow, // the file changed: as F5, but silent, and it may be put off
+    };
+    // What showing the file came to; a read that fails throws.
+    enum class Shown { Version, NotHorseFile, Unsettled, PutOff };
+    // The main window's one step: reads the file and shows it.
+    using ShowStep = std::function<Shown(const QString& path, Reason why)>;
 
-    // Follows `path` from now on, in place of the file followed before.
-    void Follow(const QString& path);
+    enum class State {
+        Idle,     // no file followed yet
+        Watching, // the watch is armed; nothing runs until the system reports a change
+        Quiet,    // changed: the read waits for the quiet period or the end of the longest burst
+        Retrying, // the last read failed or was unsettled: tried again after a pause
+        PutOff,   // the main window could not show it now, and asks again with Resume
+    };
+
+    explicit TFileFollower(ShowStep show, QObject* parent = nullptr);
+
+    // Open, drop and F5: shows `path` now, a failure thrown to the caller, and follows it from
+    // then on unless it is another file that is no horse file (that changes nothing).
+    void Load(const QString& path, Reason why);
+    // The automatic read, at once: silent, its failure tried again later.
+    void Reload();
+    // The read put off, now that the main window can show it.
+    void Resume();
+
     const QString& Path() const { return path_; }
-    // Watches the file the path names now: after a rename over it or a deletion that is another
-    // file or none, and while there is none, its folder, for the file to come back.
-    void Rewatch();
-    // The same, once `read` has been read at the path, only when it is not the file watched;
-    // true when it was not, and the file is to be read again for what came before the watch.
-    bool Rewatch(const FileVersion& read);
-    // The system still watches a file at the path (it drops one deleted or renamed away).
-    bool WatchesFile() const { return watcher_ && !watcher_->files().isEmpty(); }
-    // Asks for Settled again after the next pause; false once the pauses have run out.
-    bool RetryLater();
+    State CurrentState() const { return state_; }
 
 signals:
-    void Settled();
+    // An automatic read has been made, whatever it came to.
+    void Tried();
 
 private:
     void Changed();
+    void After(std::optional<Shown> shown, const std::optional<FileVersion>& before);
+    std::optional<FileVersion> Arm();
+    std::optional<FileVersion> VersionAtPath() const;
 
+    ShowStep show_;
+    State state_ = State::Idle;
+    QString path_;
     // Made with the first file followed, so that start-up makes none.
     std::unique_ptr<QFileSystemWatcher> watcher_;
-    QTimer quiet_;
-    QTimer retry_;
+    std::optional<FileVersion> watched_; // the file watched, when it is a file
+    QTimer timer_;                       // the quiet period's or the retry's pause
+    QDeadlineTimer burstEnd_;            // the latest read of a burst of changes
     int retries_ = 0;
-    QString path_;
-    std::optional<FileVersion> watched_; // the file watched, once known
-    bool fresh_ = false;                 // watched since the last read
 };

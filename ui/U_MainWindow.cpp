@@ -60,7 +60,10 @@ TMainForm::TMainForm(QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TMainForm>()), horseList_(new THorseListModel(this)),
-      openDialog_(std::make_unique<TOpenDialog>(this)), follower_(new TFileFollower(this)) {
+      openDialog_(std::make_unique<TOpenDialog>(this)),
+      follower_(new TFileFollower(
+          [this](const QString& path, TFileFollower::Reason why) { return ShowFile(path, why); },
+          this)) {
     ui->setupUi(this);
     ui->N1->setSeparator(true); // a line only: no text to draw or to read out
     // The layout's size is the client area's; the menu bar, as high as the font makes it,
@@ -101,15 +104,9 @@ TMainForm::TMainForm(QWidget* parent)
     addAction(ui->Reload1);
     list->SetReloadAction(ui->Reload1);
     connect(ui->Reload1, &QAction::triggered, this, handle(&TMainForm::Reload1Click));
-    connect(follower_, &TFileFollower::Settled, this, &TMainForm::ReloadFollowedFile);
     // Queued, so that the list has left its editing state.
-    connect(
-        list, &THorseListView::EditingEnded, this,
-        [this] {
-            if (reloadWaiting_)
-                ReloadFollowedFile();
-        },
-        Qt::QueuedConnection);
+    connect(list, &THorseListView::EditingEnded, follower_, &TFileFollower::Resume,
+            Qt::QueuedConnection);
 
     ChooseFile = [this] { return RunOpenDialog(); };
 }
@@ -126,22 +123,27 @@ std::optional<QString> TMainForm::RunOpenDialog() {
 }
 
 void TMainForm::LoadHorseFile(const QString& path) {
-    Load(path, false);
+    follower_->Load(path, TFileFollower::Reason::Open);
 }
 
-// The list follows the file whose rows it shows, so only a load that lists them changes it.
-void TMainForm::Load(const QString& path, bool keepPlace) {
+// The follower makes every read through here, and follows the file whose rows the list shows.
+TFileFollower::Shown TMainForm::ShowFile(const QString& path, TFileFollower::Reason why) {
+    using Shown = TFileFollower::Shown;
+    if (why == TFileFollower::Reason::Follow && ui->HorseListView->Editing())
+        return Shown::PutOff;
     const auto block = std::make_unique<HorseBlock>();
-    if (!DM_FileAccess->ReadHorseBlock(path.toUtf8().toStdString(), HorseBlockSize, *block))
-        return;
+    const WholeRead read =
+        DM_FileAccess->ReadWholeHorseBlock(path.toUtf8().toStdString(), HorseBlockSize, *block);
+    if (read != WholeRead::Read)
+        return read == WholeRead::Unsettled ? Shown::Unsettled : Shown::NotHorseFile;
     DM_Analyze->AnalyzeBlock(*block);
-    if (keepPlace)
-        RefreshKeepingPlace();
-    else
+    if (why == TFileFollower::Reason::Open)
         RefreshHorseList();
-    follower_->Follow(path);
+    else
+        RefreshKeepingPlace();
     ui->Reload1->setEnabled(true);
     emit HorseTableShown(path);
+    return Shown::Version;
 }
 
 void TMainForm::RefreshHorseList() {
@@ -181,41 +183,14 @@ void TMainForm::RefreshKeepingPlace() {
 }
 
 void TMainForm::ReloadFollowedFile() {
-    if (follower_->Path().isEmpty())
-        return;
-    reloadWaiting_ = ui->HorseListView->Editing();
-    if (reloadWaiting_)
-        return;
-    bool settled = false;
-    // Any failure, a writer holding the file among them, is tried again a little later.
-    FailureOf([this, &settled] {
-        // A file deleted or renamed away is no longer watched: the path is, anew.
-        if (!follower_->WatchesFile())
-            follower_->Rewatch();
-        const std::string path = follower_->Path().toUtf8().toStdString();
-        const auto block = std::make_unique<HorseBlock>();
-        FileVersion version;
-        WholeRead read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
-        // Another file at the path, the old one still held open elsewhere: watched from now on,
-        // and read again for what it was given before the watch.
-        if (read == WholeRead::Read && follower_->Rewatch(version))
-            read = DM_FileAccess->ReadWholeHorseBlock(path, HorseBlockSize, *block, &version);
-        if (read == WholeRead::Read) {
-            DM_Analyze->AnalyzeBlock(*block);
-            RefreshKeepingPlace();
-            emit HorseTableShown(follower_->Path());
-        }
-        settled = read != WholeRead::Unsettled;
-    });
-    if (!settled)
-        follower_->RetryLater();
+    follower_->Reload();
 }
 
 // F5 loads the file again as the open command does, error boxes and all, but keeps the place;
 // not while a caption is typed over, whose typing it would throw away.
 void TMainForm::Reload1Click() {
     if (!follower_->Path().isEmpty() && !ui->HorseListView->Editing())
-        Load(follower_->Path(), true);
+        follower_->Load(follower_->Path(), TFileFollower::Reason::Reload);
 }
 
 void TMainForm::O1Click() {
@@ -241,6 +216,9 @@ void TMainForm::Button1Click() {
     TDetailWindow dialog(this);
     dialog.HorseIndex =
         HorseIndexFromCaption(horseList_->index(*row, 0).data(Qt::EditRole).toString());
+    // While it is open, the window shows its horse as each new version has it.
+    connect(this, &TMainForm::HorseTableShown, &dialog,
+            [&dialog] { RunHandler(&dialog, [&dialog] { dialog.FillDetail(); }); });
     dialog.exec();
 }
 

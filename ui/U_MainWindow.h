@@ -5,11 +5,12 @@
 
 #include <QMainWindow>
 
+#include "U_FileFollower.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
 
-class TFileFollower;
 class THorseListModel;
 class TOpenDialog;
 
@@ -25,15 +26,17 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Reads, decodes and lists the horses of a file. A file of unrecognised size changes
-    // nothing; an I/O failure throws and also leaves the table and the list as they were.
+    // Reads, decodes and lists the horses of a file, and follows it from then on. A file of
+    // unrecognised size changes nothing; an I/O failure throws and also leaves the table and
+    // the list as they were.
     void LoadHorseFile(const QString& path);
     void RefreshHorseList();
 
-    // The list follows the file it shows: once the file has changed and its writer has paused,
-    // this loads it again, a whole version only, keeping the place in the list. It shows no
-    // box: a file of another size keeps the list; one that cannot be read is tried again a
-    // few times and is then left until it changes. It waits while a caption is typed over.
+    // The list follows the file it shows: once the file has changed and its writer has paused
+    // (or has written for a second), the follower has it read again through here, a whole
+    // version only, keeping the place in the list. It shows no box: a file of another size
+    // keeps the list; one that cannot be read is tried again a few times and is then left
+    // until it changes. It waits while a caption is typed over.
     void ReloadFollowedFile();
 
     // Asks the user for a file; returns nothing when the user cancels. Tests replace it so
@@ -54,7 +57,8 @@ private:
     void Exit1Click();
     void Button1Click();
     void Reload1Click();
-    void Load(const QString& path, bool keepPlace);
+    // The one read of every way of loading: reads one whole version of the file and shows it.
+    TFileFollower::Shown ShowFile(const QString& path, TFileFollower::Reason why);
     void RefreshKeepingPlace();
     std::optional<int> SelectedRow() const;
     std::optional<QString> RunOpenDialog();
@@ -64,7 +68,6 @@ private:
     std::unique_ptr<TOpenDialog> openDialog_; // keeps the last chosen file between uses
     TFileFollower* follower_;                 // the file whose rows the list shows
     bool keepingPlace_ = false;               // the list's place is being put back
-    bool reloadWaiting_ = false;              // for the typing over a caption to end
 };
 
 // The horse index that a row's caption names. Throws with the message the user sees when the
