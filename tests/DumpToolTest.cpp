@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,18 @@ RunResult RunDump(const QStringList& arguments) {
     result.Out = process.readAllStandardOutput().toStdString();
     result.Err = process.readAllStandardError().toStdString();
     return result;
+}
+
+std::string ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
+}
+
+// The same lines as --csv writes them, for texts that need no quoting.
+std::vector<std::string> WithCommas(std::vector<std::string> lines) {
+    for (std::string& line : lines)
+        std::replace(line.begin(), line.end(), '\t', ',');
+    return lines;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -131,6 +144,7 @@ TEST_F(DumpTool, FieldsOneColumnEach) {
         "63\tアカツキ\tヨアケ\tアサ\t99\t88\t76\t45\t130\t30\t70\t60\t200\t80\t1000\t1400\t"
         "出ムチ\t\t\t\t外枠好き\t\t\t"};
     EXPECT_EQ(Lines(listed.Out), expected);
+    EXPECT_EQ(Lines(RunDump({"--fields", "--csv", Path}).Out), WithCommas(expected));
 
     // With --all every slot, and last the slot state.
     const RunResult all = RunDump({"--fields", "--all", Path});
@@ -202,20 +216,32 @@ TEST_F(DumpTool, JsonAllHasEverySlotWithItsState) {
 // Every FILE in the order given under one header, each line and object naming its FILE; one
 // that fails is reported, naming it, and the others are still printed.
 TEST_F(DumpTool, SeveralFilesInOneTable) {
-    const QString second = WriteFile("later.dat", Block);
+    const QString second = WriteFile("later,\"2\".dat", Block);
     const std::string oneByte = Dir.File("one.dat");
     WriteBytes(oneByte, std::vector<std::uint8_t>(1, 0));
     const QStringList files = {Path, QString::fromStdString(oneByte), second};
     const RunResult run = RunDump(files);
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Err, "stallark-dump: " + oneByte +
-                           ": 1 byte is not a horse data file size (recognised: 496631, 584756, "
-                           "589312 bytes)\n");
+                           ": 大きさが 1 バイトで、馬データファイルの大きさ（496631、584756、"
+                           "589312 バイト）ではありません\n");
     std::vector<std::string> expected = {"ファイル\t" + Header};
     for (const QString& file : {Path, second})
         for (const std::string& line : ListedLines)
             expected.push_back(file.toStdString() + "\t" + line);
     EXPECT_EQ(Lines(run.Out), expected);
+
+    // As CSV, a path with a comma and double quotes in double quotes, those doubled. Written to a
+    // .csv file, CSV without --csv, after the byte-order mark Excel reads it as UTF-8 by.
+    const RunResult csv = RunDump(QStringList{"--csv"} + files);
+    std::vector<std::string> csvExpected = {"ファイル," + WithCommas({Header})[0]};
+    for (const std::string& file : {Path.toStdString(), '"' + Dir.File(R"(later,""2"".dat)") + '"'})
+        for (const std::string& line : WithCommas(ListedLines))
+            csvExpected.push_back(file + "," + line);
+    EXPECT_EQ(Lines(csv.Out), csvExpected);
+    const QString csvFile = QString::fromStdString(Dir.File("馬.Csv"));
+    EXPECT_EQ(RunDump(QStringList{"-o", csvFile} + files).ExitCode, 2);
+    EXPECT_EQ(ReadAll(csvFile), "\xEF\xBB\xBF" + csv.Out);
 
     const QJsonArray horses =
         QJsonDocument::fromJson(
@@ -247,6 +273,7 @@ TEST_F(DumpTool, DiffOfTwoFiles) {
                   "2\tヴィーナス\t登録状態\t1\t0", "9\tムーン\t登録状態\t2\t1",
                   "20\tハヤセ\t馬名\tハヤテ\tハヤセ", "63\tアカツキ\t瞬発力\t130\t131",
                   "63\tアカツキ\t装備系2\t\t東京○"}));
+    EXPECT_EQ(Lines(RunDump({"--diff", "--csv", old, now}).Out), WithCommas(Lines(run.Out)));
 
     const QJsonArray changes =
         QJsonDocument::fromJson(
@@ -288,10 +315,7 @@ TEST_F(DumpTool, MissingFileIsAnInOutError) {
 // of a horse data file.
 TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
     const QString out = QString::fromStdString(Dir.File("出力.tsv"));
-    const auto contents = [&out] {
-        QFile file(out);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
-    };
+    const auto contents = [&out] { return ReadAll(out); };
     WriteBytes(out.toStdString(), std::vector<std::uint8_t>(100'000, 'x'));
     const RunResult piped = RunDump({"--fields", Path});
     const RunResult written = RunDump({"--fields", "-o", out, Path});
@@ -315,27 +339,53 @@ TEST_F(DumpTool, OutputFileHoldsWhatStandardOutputGets) {
     EXPECT_EQ(failed.Out, "");
     EXPECT_EQ(failed.Err, "stallark-dump: " + noFolder + ": ファイルが見つかりません\n");
 
+    // Neither a FILE nor another save is ever written over.
     EXPECT_EQ(RunDump({"-o", Path, missing, Path}).ExitCode, 1);
     HorseBlock block{};
     EXPECT_TRUE(TDM_FileAccess().ReadHorseBlock(Path.toStdString(), block.size(), block));
+    const QString otherSave = WriteFile("other.dat", {});
+    const std::string saved = ReadAll(otherSave);
+    EXPECT_EQ(RunDump({"--fields", "-o", otherSave, Path}).ExitCode, 1);
+    EXPECT_EQ(ReadAll(otherSave), saved);
 }
 
+// Every usage error: exit code 1, nothing on standard output, one line in Japanese, Qt's own
+// parser messages through Qt's Japanese translation.
 TEST_F(DumpTool, UsageHelpAndVersion) {
-    const RunResult none = RunDump({});
-    EXPECT_EQ(none.ExitCode, 1);
-    EXPECT_EQ(none.Out, "");
-    for (const QStringList& diff : {QStringList{"--diff", Path},
-                                    {"--diff", "--all", Path, Path},
-                                    {"--diff", "--fields", Path, Path}})
-        EXPECT_EQ(RunDump(diff).ExitCode, 1) << diff.join(' ').toStdString();
-    EXPECT_EQ(RunDump({"--no-such-option", Path}).ExitCode, 1);
-    EXPECT_EQ(RunDump({"--fields", "--json", Path}).ExitCode, 1);
+    const QString save = WriteFile("save.dat", {});
+    const QString csv = QString::fromStdString(Dir.File("out.CSV"));
+    const struct {
+        QStringList Arguments;
+        std::string Message;
+    } usageErrors[] = {
+        {{}, "ファイルが一つも指定されていません（使い方は --help）。"},
+        {{"--bogus", Path}, "'bogus' は未知のオプションです。"},
+        {{Path, "-o"}, "'-o' の後の値が欠けています。"},
+        {{"--version=2", Path}, "'--version' の後が予期せぬ値です。"},
+        {{"--fields", "--json", Path},
+         "--fields と --json は同時に指定できません（JSON にはすべての項目があります）。"},
+        {{"--csv", "--json", Path}, "--csv と --json は同時に指定できません。"},
+        {{"--diff", "--all", Path, Path},
+         "--diff は --all や --fields と同時に指定できません（全 64 枠を項目ごとに比べます）。"},
+        {{"--diff", "--fields", Path, Path},
+         "--diff は --all や --fields と同時に指定できません（全 64 枠を項目ごとに比べます）。"},
+        {{"--diff", Path}, "--diff には二つのファイル、OLD と NEW を指定してください。"},
+        {{"-o", Path, Path}, Path.toStdString() + ": 読むファイルには -o で書き込みません。"},
+        {{"-o", save, Path}, save.toStdString() + ": 馬データファイルには -o で書き込みません。"},
+        {{"--json", "-o", csv, Path},
+         csv.toStdString() + ": .csv のファイルには --json の出力を書けません。"},
+    };
+    for (const auto& [arguments, message] : usageErrors) {
+        const RunResult run = RunDump(arguments);
+        EXPECT_EQ(run.ExitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.Out + run.Err, "stallark-dump: " + message + "\n");
+    }
 
     const RunResult help = RunDump({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    for (const char* text :
-         {"--all", "--fields", "--json", "--diff", "--output <OUTPUT>", "装備系4", "Exit codes",
-          "1  usage error", "496631, 584756 or 589312 bytes", "3  I/O error"})
+    for (const char* text : {"使い方:", "オプション:", "--all", "--fields", "--json", "--csv",
+                             "--diff", "--output <OUTPUT>", "装備系4", "終了コード:",
+                             "1  使い方の誤り", "496631、584756、589312 バイト", "3  入出力エラー"})
         EXPECT_NE(help.Out.find(text), std::string::npos) << text;
 
     const RunResult version = RunDump({"--version"});

@@ -11,7 +11,24 @@
 #include <filesystem>
 #include <string>
 
+namespace {
+
+// With the size of a file when none is given.
+const char* const Usage = "Usage: stallark-gen [FILE [SIZE]]\n"
+                          "Writes a demo horse data file of invented horses: FILE, demo.dat when\n"
+                          "not given, of SIZE bytes, %lld when not given.\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // An option is never taken for a file name: --help would otherwise be a file of that name.
+    if (argc > 1 && argv[1][0] == '-') {
+        const std::string option = argv[1];
+        const bool help = option == "-h" || option == "--help";
+        std::fprintf(help ? stdout : stderr, Usage,
+                     static_cast<long long>(HorseFileLayouts[0].FileSize));
+        return help ? 0 : 1;
+    }
     try {
         // The command line comes in the system's own encoding (the ANSI code page on Windows);
         // the writer takes UTF-8.

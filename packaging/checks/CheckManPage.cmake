@@ -70,8 +70,9 @@ if(DEFINED PROGRAM)
     endif()
     file(READ ${MAN_PAGE} page)
 
-    # Options: the first column of the help's Options section; tags of the page's OPTIONS.
-    section_lines("${help}" "^Options:" "^$" option_lines)
+    # Options: the first column of the help's オプション section (Qt's Japanese "Options:");
+    # tags of the page's OPTIONS.
+    section_lines("${help}" "^オプション:" "^$" option_lines)
     set(help_options)
     foreach(line IN LISTS option_lines)
         if(line MATCHES "^ +(-[^ ,]*(, -[^ ,]*)*)")
@@ -94,8 +95,8 @@ if(DEFINED PROGRAM)
     endif()
     compare("options" "${help_options}" "${page_options}")
 
-    # Exit codes: the help's "Exit codes:" lines; the numeric tags of the page's EXIT STATUS.
-    section_lines("${help}" "^Exit codes:" "^$" code_lines)
+    # Exit codes: the help's "終了コード:" lines; the numeric tags of the page's EXIT STATUS.
+    section_lines("${help}" "^終了コード:" "^$" code_lines)
     set(help_codes)
     foreach(line IN LISTS code_lines)
         if(line MATCHES "^ +([0-9]+) ")

@@ -15,8 +15,9 @@ program list one entry, of this version, with its folder and its numbers as numb
 of drive C and the registry before the previous release's install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
 build prints for the same files, of every recognised size and hostile ones, with each option;
--o writes the file what a pipe gets; on a console the Japanese texts arrive as characters; a
-path over 260 characters opens by its \\?\ form; a wildcard FILE reads its files in name order.
+-o writes the file what a pipe gets (a .csv one CSV after a byte-order mark) and never writes
+over a save; on a console the Japanese texts arrive as characters; a path over 260 characters
+opens by its \\?\ form; a wildcard FILE reads its files in name order.
 uninstall: a silent uninstall refuses and changes nothing while stallark-dump.exe runs; then it
 leaves drive C and the registry as they were before the install (what Wine changes by itself
 aside).
@@ -261,8 +262,8 @@ def layouts(linux_dump):
     """The recognised file sizes and the horse block's offset in each, as --help states them."""
     text = subprocess.run([linux_dump, "--help"], check=True, capture_output=True,
                           text=True).stdout
-    found = {int(size): int(offset) for offset, size in
-             re.findall(r"^  (\d+) in a file of (\d+) bytes$", text, re.M)}
+    found = {int(size): int(offset) for size, offset in
+             re.findall(r"^  (\d+) バイトのファイルでは先頭から (\d+) バイトの位置$", text, re.M)}
     check(len(found) == 3, "stallark-dump --help names no three sizes:\n" + text)
     return found
 
@@ -293,6 +294,11 @@ def horse_files(folder, stallark_gen, linux_dump):
     return files
 
 
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
 def write(folder, name, data):
     path = os.path.join(folder, name)
     with open(path, "wb") as file:
@@ -306,7 +312,7 @@ def dump(linux_dump, stallark_gen):
     with tempfile.TemporaryDirectory(prefix="stallark-dump-") as folder:
         for path in horse_files(folder, stallark_gen, linux_dump):
             for options in ([], ["--fields"], ["--json"], ["--all"], ["--all", "--fields"],
-                            ["--all", "--json"]):
+                            ["--all", "--json"], ["--fields", "--csv"]):
                 linux = subprocess.run([linux_dump] + options + [path], capture_output=True)
                 windows = wine([windows_dump] + options + [windows_path(path)])
                 what = "stallark-dump %s %s" % (" ".join(options), os.path.basename(path))
@@ -336,6 +342,26 @@ def output_file_console_and_long_path(windows_dump, linux_dump, folder):
     with open(output, "rb") as file:
         check(written.returncode == 0 and written.stdout == b"" and file.read() == piped.stdout,
               "-o did not write what a pipe gets: %r" % written.stderr)
+    piped_csv = wine([windows_dump, "--fields", "--csv", windows_path(demo)])
+    output = os.path.join(folder, "出力.CSV")
+    written = wine([windows_dump, "--fields", "-o", windows_path(output), windows_path(demo)])
+    with open(output, "rb") as file:
+        check(written.returncode == 0 and file.read() == b"\xef\xbb\xbf" + piped_csv.stdout,
+              "-o FILE.CSV did not write the CSV a pipe gets after a byte-order mark: %r"
+              % written.stderr)
+
+    # -o never writes over a save: neither another one nor a FILE named in other case.
+    other = os.path.join(folder, "demo-496631.dat")
+    for output, refusal in ((windows_path(other), "馬データファイルには"),
+                            (windows_path(demo).upper(), "読むファイルには")):
+        saves = {path: read(path) for path in (other, demo)}
+        refused = wine([windows_dump, "--fields", "-o", output, windows_path(demo)])
+        message = "stallark-dump: %s: %s -o で書き込みません。" % (output, refusal)
+        check(refused.returncode == 1 and refused.stdout == b"" and
+              refused.stderr.decode().strip() == message and
+              saves == {path: read(path) for path in (other, demo)},
+              "-o %s: status %d, %r, or a save changed" % (output, refused.returncode,
+                                                          refused.stderr))
 
     # On a terminal Wine gives the program a console, as cmd.exe does; its code page is no
     # UTF-8, so the texts arrive right only as characters. The console expands tabs.
