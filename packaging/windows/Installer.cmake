@@ -30,6 +30,7 @@ set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/NormaliseZip.cmake)
 # texts.nsh; the welcome page's title and text are defined before CPack's script makes the page.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode
   SetDateSave off
+  !define STALLARK_GUIDE '${STALLARK_GUIDE_WINDOWS}'
   !include /CHARSET=UTF8 '${CMAKE_CURRENT_SOURCE_DIR}/upgrade.nsh'
   !define MUI_WELCOMEPAGE_TITLE '$(StallarkWelcomeTitle)'
   !define MUI_WELCOMEPAGE_TEXT '$(StallarkWelcomeText)'
@@ -42,14 +43,12 @@ set(CPACK_NSIS_DISPLAY_NAME Stallark)
 set(CPACK_NSIS_MUI_ICON ${STALLARK_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${STALLARK_ICO})
 # The program list shows the program's own icon; the Start menu gets two entries, Stallark and
-# the guide (its name in texts.nsh), and no Uninstall shortcut: the program list uninstalls.
+# the guide (texts.nsh), and no Uninstall shortcut: the program list uninstalls.
 set(CPACK_NSIS_INSTALLED_ICON_NAME Stallark.exe)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_PACKAGE_EXECUTABLES Stallark Stallark)
-set(CPACK_NSIS_CREATE_ICONS_EXTRA "
-  CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\$(StallarkGuideLink).lnk' '$INSTDIR\\${STALLARK_GUIDE_WINDOWS}'")
-set(CPACK_NSIS_DELETE_ICONS_EXTRA "
-  Delete '$SMPROGRAMS\\$MUI_TEMP\\$(StallarkGuideLink).lnk'")
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "!insertmacro StallarkCreateGuideLink")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "!insertmacro StallarkDeleteGuideLink")
 set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # The program list's entry as Windows reads it: NoModify and NoRepair as numbers (CPack writes

@@ -29,9 +29,15 @@ LangString StallarkFolderText 1041 "Stallark を次のフォルダにインス�
 LangString StallarkFolderText 1033 "Setup will install Stallark in the following folder. To install in a different folder, click Browse and select another folder. Click Next to continue."
 LangString StallarkFinishText 1041 "Stallark ${VERSION} をこのコンピューターにインストールしました。スタート メニューの Stallark から起動できます。使い方は、スタート メニューの「使い方」にあります。\r\n\r\n［完了］を押すとセットアップを閉じます。"
 LangString StallarkFinishText 1033 "Stallark ${VERSION} has been installed on this computer. Start it from Stallark in the Start menu; its guide, in Japanese, is 使い方 in the Start menu.\r\n\r\nClick Finish to close Setup."
-; The name of the guide's Start menu entry, in both languages: the guide is in Japanese.
-LangString StallarkGuideLink 1041 "使い方"
-LangString StallarkGuideLink 1033 "使い方"
+; The guide's Start menu entry, beside Stallark's, named in Japanese in both languages as the
+; guide is in Japanese.
+!define STALLARK_GUIDE_LINK "使い方.lnk"
+!macro StallarkCreateGuideLink
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\${STALLARK_GUIDE_LINK}" "$INSTDIR\${STALLARK_GUIDE}"
+!macroend
+!macro StallarkDeleteGuideLink
+  Delete "$SMPROGRAMS\$MUI_TEMP\${STALLARK_GUIDE_LINK}"
+!macroend
 
 LangString StallarkUninstallButton 1041 "削除(&U)"
 LangString StallarkUninstallButton 1033 "&Uninstall"
