@@ -27,7 +27,8 @@ set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/NormaliseZip.cmake)
 # A 64-bit, Unicode installer (its own stub and its uninstaller's), into Program Files, that
 # replaces an installed version and waits for the programs to close (upgrade.nsh).
 # Its pages are in Japanese on a Japanese Windows and in English elsewhere, their texts in
-# texts.nsh; the welcome page's title and text are defined before CPack's script makes the page.
+# texts.nsh: the pages' own texts are named here, before CPack's script makes the pages, and the
+# guide's file for the Start-menu entry.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode
   SetDateSave off
   !define STALLARK_GUIDE '${STALLARK_GUIDE_WINDOWS}'
