@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: MIT
 # Installs the build into a scratch tree under the prefix /usr, as the Debian package does,
 # checks that it holds exactly the files of EXPECTED (paths relative to the tree), that the
-# installed stallark-dump lists horses from the installed DEMO_FILE, and lets appstreamcli
-# check the metainfo against the installed desktop entry and icons.
+# installed stallark-dump lists horses from the installed DEMO_FILE, that the installed guide
+# GUIDE (a path in the tree) is the source's GUIDE_SOURCE, and lets appstreamcli check the
+# metainfo against the installed desktop entry and icons.
 # cmake -DBUILD_DIR=... -DSTAGE=... -DEXPECTED=... -DAPPSTREAMCLI=... -DDEMO_FILE=...
-#       -P CheckInstallTree.cmake
+#       -DGUIDE=... -DGUIDE_SOURCE=... -P CheckInstallTree.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${STAGE})
@@ -47,6 +48,14 @@ if(EXISTS ${STAGE}/usr/bin/stallark-dump AND EXISTS ${STAGE}/${DEMO_FILE})
     list(LENGTH line_breaks line_count)
     if(NOT result EQUAL 0 OR line_count LESS 2)
         list(APPEND errors "stallark-dump ${DEMO_FILE} (exit ${result}) lists no horse:\n${listing}")
+    endif()
+endif()
+
+if(EXISTS ${STAGE}/${GUIDE})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${STAGE}/${GUIDE} ${GUIDE_SOURCE}
+        RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        list(APPEND errors "${GUIDE} is not ${GUIDE_SOURCE}")
     endif()
 endif()
 

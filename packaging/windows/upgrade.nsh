@@ -10,6 +10,10 @@
 !include FileFunc.nsh
 
 !define STALLARK_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Stallark"
+; The installed version, and the welcome page's sentence saying that it will be replaced (empty
+; when none is installed); texts.nsh has the sentence.
+Var StallarkOldVersion
+Var StallarkReplacing
 
 ; $R1: the folder of the installed version, from its entry in the program list; "" if none.
 Function StallarkInstalledFolder
@@ -23,8 +27,13 @@ Function StallarkInstalledFolder
   ${EndIf}
 FunctionEnd
 
-; Called at the end of .onInit: with no folder given (/D=), install where the old version is.
+; Called at the end of .onInit: notes the installed version for the welcome page and, with no
+; folder given (/D=), installs where it is.
 Function StallarkOnInit
+  ReadRegStr $StallarkOldVersion SHCTX "${STALLARK_UNINSTALL_KEY}" "DisplayVersion"
+  ${If} $StallarkOldVersion != ""
+    StrCpy $StallarkReplacing "$(StallarkReplacing)"
+  ${EndIf}
   ${If} $IS_DEFAULT_INSTALLDIR == 1
     Call StallarkInstalledFolder
     ${If} $R1 != ""
@@ -56,13 +65,8 @@ Function ${un}StallarkWaitUntilClosed
   !insertmacro StallarkRunning Stallark.exe
   !insertmacro StallarkRunning stallark-dump.exe
   ${If} $R3 != ""
-    ${If} $LANGUAGE == 1041
-      StrCpy $R2 "$R3 が実行中です。$R3 を終了してから［再試行］を押してください。$\n［キャンセル］を押すと、何も変更せずに終了します。"
-    ${Else}
-      StrCpy $R2 "$R3 is running. Close it, then choose Retry.$\nCancel ends without changing anything."
-    ${EndIf}
     DetailPrint "$R1\$R3"
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R2" /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StallarkRunning)" /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Quit
   ${EndIf}
@@ -88,12 +92,7 @@ Function StallarkRemoveInstalled
     ExecWait '"$R4\Uninstall.exe" /S _?=$R4' $R2
     ${If} ${Errors}
     ${OrIf} $R2 != 0
-      ${If} $LANGUAGE == 1041
-        StrCpy $R2 "インストール済みの Stallark をアンインストールできませんでした。"
-      ${Else}
-        StrCpy $R2 "The installed Stallark could not be uninstalled."
-      ${EndIf}
-      MessageBox MB_OK|MB_ICONSTOP "$R2" /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "$(StallarkUninstallFailed)" /SD IDOK
       SetErrorLevel 2
       Quit
     ${EndIf}

@@ -10,9 +10,11 @@
 install: the previous release installed silently (/S), then this one over it, which refuses
 and changes nothing while stallark-dump.exe runs; then the files are those of the zip, the DLLs
 are stripped, both programs carry this version, Stallark.exe is a GUI program with the icon,
-the licence has its copyright line, the Start menu has one entry, Stallark, and the system's
-program list one entry, of this version, with its folder and its numbers as numbers. The files
-of drive C and the registry before the previous release's install are kept in STATE.
+the licence has its copyright line, the guide is the source's, the Start menu has two entries,
+Stallark and 使い方 (the guide), and the system's program list one entry, of this version, with
+its folder and its numbers as numbers; the installer's and the uninstaller's texts are the
+Japanese ones of the project, not NSIS's. The files of drive C and the registry before the
+previous release's install are kept in STATE.
 dump: the installed stallark-dump.exe prints byte for byte (line endings aside) what the Linux
 build prints for the same files, of every recognised size and hostile ones, with each option;
 -o writes the file what a pipe gets (a .csv one CSV after a byte-order mark) and never writes
@@ -25,10 +27,12 @@ aside).
 
 import fcntl
 import json
+import lzma
 import os
 import random
 import re
 import shlex
+import struct
 import subprocess
 import sys
 import tempfile
@@ -67,6 +71,9 @@ SYSTEM_ENTRIES = (
     r'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager: "PendingFileRenameOperations"=',
 )
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+# The user's guide in the source, and as the packages install it.
+GUIDE = "docs/guide-ja.md"
+GUIDE_INSTALLED = "guide-ja.txt"
 WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
 
@@ -211,8 +218,13 @@ def install(installer, zip_file, state, previous):
                    "plugins/platforms/qwindows.dll", "plugins/styles/qwindowsvistastyle.dll",
                    "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll",
                    "translations/qtbase_ja.qm", "qt.conf", "licences/Stallark-MIT.txt",
-                   "licences/Qt-LGPL-3.0.txt", "licences/Qt-notices.txt", "examples/demo.dat"):
+                   "licences/Qt-LGPL-3.0.txt", "licences/Qt-notices.txt", "examples/demo.dat",
+                   GUIDE_INSTALLED):
         check(needed in installed, "not installed: " + needed)
+    with open(os.path.join(install_dir(), GUIDE_INSTALLED), "rb") as installed_guide, \
+            open(os.path.join(SOURCE, GUIDE), "rb") as source_guide:
+        check(installed_guide.read() == source_guide.read(),
+              "%s is not %s" % (GUIDE_INSTALLED, GUIDE))
 
     for name in sorted(installed):
         if name.endswith(".dll"):
@@ -225,9 +237,16 @@ def install(installer, zip_file, state, previous):
     with open(program, "rb") as exe, open(os.path.join(SOURCE, ICON_256), "rb") as icon:
         check(icon.read() in exe.read(), "Stallark.exe does not hold the program's icon")
 
-    shortcuts = [path for path in files_of_drive_c() - before if "Start Menu/" in path]
-    check(len(shortcuts) == 1 and shortcuts[0].endswith("Programs/Stallark/Stallark.lnk"),
-          "the Start menu has not Stallark alone: %s" % shortcuts)
+    shortcuts = {os.path.basename(path): path for path in files_of_drive_c() - before
+                 if "Start Menu/" in path}
+    check(set(shortcuts) == {"Stallark.lnk", "使い方.lnk"} and
+          all(path.endswith("Programs/Stallark/" + name) for name, path in shortcuts.items()),
+          "the Start menu has not Stallark and 使い方 alone: %s" % sorted(shortcuts.values()))
+    with open(os.path.join(drive_c(), shortcuts["使い方.lnk"]), "rb") as link:
+        target = link.read()
+    check(GUIDE_INSTALLED.encode() in target or GUIDE_INSTALLED.encode("utf-16-le") in target,
+          "the Start menu's 使い方 does not open " + GUIDE_INSTALLED)
+    installer_texts(installer, os.path.join(install_dir(), "Uninstall.exe"))
     entries = {key for key in registry() - registry_before
                if ":" not in key and "CurrentVersion\\Uninstall\\" in key}
     check(entries == {UNINSTALL_KEY.replace("HKLM", "HKEY_LOCAL_MACHINE")},
@@ -256,6 +275,52 @@ def install(installer, zip_file, state, previous):
           " %d (KB) as numbers:\n%s" % (size_kb, entry))
     print("installed silently: %d files, a Start menu entry and a program list entry"
           % len(installed))
+
+
+def nsis_texts(program):
+    """The texts of an NSIS installer or uninstaller: its header, which holds every string of
+    every language, decompressed from the LZMA stream that follows its first header, as UTF-16
+    (variables and language strings show as codes between the texts)."""
+    with open(program, "rb") as file:
+        data = file.read()
+    at = data.find(b"\xef\xbe\xad\xdeNullsoftInst")
+    check(at >= 4, "%s is no NSIS installer" % program)
+    header_size = struct.unpack_from("<I", data, at + 16)[0]
+    stream = data[at + 24:]
+    # Compressed whole (/SOLID) the stream starts with LZMA's properties; else the header has a
+    # length of its own in front.
+    if stream[0] != 0x5D:
+        stream = stream[4:]
+    properties, dictionary = stream[0], struct.unpack_from("<I", stream, 1)[0]
+    decompressor = lzma.LZMADecompressor(lzma.FORMAT_RAW, filters=[{
+        "id": lzma.FILTER_LZMA1, "dict_size": dictionary, "lc": properties % 9,
+        "lp": properties // 9 % 5, "pb": properties // 45}])
+    header = decompressor.decompress(stream[5:], max_length=header_size + 4)
+    return header.decode("utf-16-le", "replace")
+
+
+def installer_texts(installer, uninstaller):
+    """The installer's pages and the uninstaller's in whole Japanese: the project's own texts,
+    naming the version (and the installed one it replaces), none of NSIS's that it replaces,
+    and no half-width katakana."""
+    version = re.search(r"Stallark-([0-9.]+)-win64", installer).group(1)
+    expected = {
+        installer: ("Stallark %s のセットアップへようこそ" % version,
+                    "は、Stallark %s に置き換えられます。" % version,
+                    "Stallark %s をこのコンピューターにインストールしました。" % version,
+                    "Stallark を次のフォルダにインストールします。", "Yu Gothic UI"),
+        uninstaller: ("Stallark を次のフォルダからアンインストールします。［削除］を押すと始めます。",
+                      "削除(&U)", "フォルダ:", "Yu Gothic UI"),
+    }
+    for program, texts in expected.items():
+        found = nsis_texts(program)
+        name = os.path.basename(program)
+        for text in texts + ("Stallark %s" % version,):
+            check(text in found, "%s has not the text %r" % (name, text))
+        for text in ("Nullsoft Install System", "からアンインストールされます", "ＭＳ Ｐゴシック"):
+            check(text not in found, "%s still has NSIS's text %r" % (name, text))
+        half_width = re.findall("[\uff61-\uff9f]+", found)
+        check(not half_width, "%s has half-width katakana: %s" % (name, half_width))
 
 
 def layouts(linux_dump):

@@ -15,8 +15,8 @@ by a cancel; End and Ctrl+End go to the last row and keep it selected; the list 
 file replaced while it runs, and F5 reports it gone; 詳細表示 shows the one chosen; neither
 window can be resized or maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
-step waits for what it brings (a window, the clipboard), pressing its keys again while the
-program is not yet ready for them. The Wine prefix is the caller's (WINEPREFIX), its server
+step waits until what it brings is there (a window, the clipboard), and presses its keys again
+when it has not come within a second or two, as the program was not yet ready for them. The Wine prefix is the caller's (WINEPREFIX), its server
 already running.
 """
 
@@ -91,24 +91,25 @@ def copied(screen, keys, expected=None):
     before, or `expected`)."""
     before = screen.clipboard()
 
+    def arrived(text):
+        if expected is not None:
+            return text.replace("\r\n", "\n") == expected
+        return text and text != before
+
     def probe():
         screen.keys(*keys)
-        text = wait_briefly(screen.clipboard)
-        if expected is not None:
-            return text if text.replace("\r\n", "\n") == expected else None
-        return text if text and text != before else None
+        text = within(screen.clipboard, arrived)
+        return text if arrived(text) else None
     return wait_for("the clipboard to change after " + " ".join(keys), probe)
 
 
-def wait_briefly(read, seconds=1.0):
-    """What `read` gives once it has stopped changing within `seconds`, or last."""
+def within(read, arrived, seconds=1.0):
+    """What `read` gives as soon as `arrived` holds for it, or after `seconds`."""
     end = time.monotonic() + seconds
     value = read()
-    while time.monotonic() < end:
+    while not arrived(value) and time.monotonic() < end:
         time.sleep(0.1)
-        now = read()
-        if now != value:
-            value, end = now, time.monotonic() + 0.3
+        value = read()
     return value
 
 
@@ -173,8 +174,8 @@ def open_dialog(screen, main_window, keys):
     def closed():
         if active_window(screen) == dialog:
             keys()
-        return wait_briefly(lambda: screen.run(["xdotool", "getwindowname", dialog],
-                                               check=False) == "", 2.0)
+        return within(lambda: screen.run(["xdotool", "getwindowname", dialog],
+                                         check=False) == "", bool, 2.0)
     wait_for("the open dialog to close", closed)
 
 
