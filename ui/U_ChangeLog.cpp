@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::array<const char*, ChangeLogColumnCount> Captions = {
-    "時刻", "ファイル", "ID", "馬名", "項目", "旧", "新", "差"};
+const std::array<const char*, ChangeLogColumnCount> Captions = {"時刻", "ファイル", "ID", "馬名",
+                                                                "項目", "旧",       "新", "差"};
 
 } // namespace
 

@@ -48,9 +48,9 @@ TChangesWindow::~TChangesWindow() = default;
 
 void TChangesWindow::ShowLastRead() {
     const QDateTime& read = log_->LastRead();
-    ui->L_LastRead->setText(QStringLiteral("最終読込 ") +
-                            (read.isValid() ? read.toString(QStringLiteral("HH:mm:ss"))
-                                            : QStringLiteral("なし")));
+    ui->L_LastRead->setText(
+        QStringLiteral("最終読込 ") +
+        (read.isValid() ? read.toString(QStringLiteral("HH:mm:ss")) : QStringLiteral("なし")));
     ui->L_Empty->setVisible(log_->rowCount() == 0);
 }
 
