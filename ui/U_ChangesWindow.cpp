@@ -11,7 +11,6 @@
 #include "U_MainWindow.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QScreen>
 
 namespace {
@@ -29,7 +28,7 @@ void PlaceBeside(QWidget& window, const QWidget& main) {
 } // namespace
 
 TChangesWindow::TChangesWindow(THorseChangeLog* log, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ChangesWindow>()), log_(log) {
+    : QDialog(parent), ui(std::make_unique<Ui::ChangesWindow>()), log_(log) {
     ui->setupUi(this);
     TChangeLogView* view = ui->ChangesView;
     view->setModel(log);
@@ -52,14 +51,6 @@ void TChangesWindow::ShowLastRead() {
         QStringLiteral("最終読込 ") +
         (read.isValid() ? read.toString(QStringLiteral("HH:mm:ss")) : QStringLiteral("なし")));
     ui->L_Empty->setVisible(log_->rowCount() == 0);
-}
-
-void TChangesWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void AddChangesCommand(TMainForm& form, THorseListView& list) {

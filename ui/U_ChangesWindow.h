@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 #include <memory>
 
@@ -15,17 +15,14 @@ namespace Ui {
 class ChangesWindow;
 }
 
-// 変更点: the change log beside the list, modeless. It only shows the log, which lives on
-// when the window is closed; 最終読込 says when a version was last shown, and a line says so
-// while nothing has changed yet. Esc closes it.
-class TChangesWindow : public QWidget {
+// 変更点: the change log beside the list, a modeless dialog. It only shows the log, which
+// lives on when the window is closed; 最終読込 says when a version was last shown, and a line
+// says so while nothing has changed yet. Esc closes it.
+class TChangesWindow : public QDialog {
     Q_OBJECT
 public:
     TChangesWindow(THorseChangeLog* log, QWidget* parent);
     ~TChangesWindow() override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ShowLastRead();
