@@ -20,7 +20,7 @@ const std::array<const char*, ChangeLogColumnCount> Captions = {"時刻", "フ�
 
 void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
                              const QDateTime& at) {
-    lastRead_ = at;
+    lastRead_ = LocalClockText(at);
     if (shown_ && *shown_ == table) {
         emit Read();
         return;
@@ -34,20 +34,26 @@ void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
             endRemoveRows();
         }
     } else {
-        before_ = std::move(shown_);
+        std::swap(before_, shown_);
     }
-    shown_ = table;
+    // Into the strings of a table dropped, whose room mostly fits the names again.
+    if (shown_)
+        *shown_ = table;
+    else
+        shown_ = table;
     shownAt_ = at;
     newestRows_ = 0;
     if (before_) {
         std::vector<FieldChange> changes = CompareHorseTables(*before_, table);
         if (!changes.empty()) {
-            const QString time = at.toString(QStringLiteral("HH:mm:ss"));
-            const QString file = QFileInfo(path).fileName();
+            if (path != path_) {
+                path_ = path;
+                file_ = QFileInfo(path).fileName();
+            }
             newestRows_ = static_cast<int>(changes.size());
             beginInsertRows({}, 0, newestRows_ - 1);
             for (auto change = changes.rbegin(); change != changes.rend(); ++change)
-                rows_.push_front({time, file, std::move(*change)});
+                rows_.push_front({lastRead_, file_, std::move(*change)});
             endInsertRows();
         }
     }
@@ -57,6 +63,20 @@ void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
         endRemoveRows();
     }
     emit Read();
+}
+
+// Turning a time into local time looks the time zone up each time, which costs a reload more
+// than the rest of the log's work; the zone's offset is looked up again once a minute.
+QString THorseChangeLog::LocalClockText(const QDateTime& at) {
+    if (!offsetUntil_.isValid() || at >= offsetUntil_ || at < offsetUntil_.addSecs(-60)) {
+        offsetFromUtc_ = at.toLocalTime().offsetFromUtc();
+        offsetUntil_ = at.addSecs(60);
+    }
+    constexpr qint64 SecondsADay = 24 * 60 * 60;
+    const qint64 seconds =
+        ((at.toSecsSinceEpoch() + offsetFromUtc_) % SecondsADay + SecondsADay) % SecondsADay;
+    return QString::asprintf("%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                             static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
 }
 
 QString THorseChangeLog::Text(const Row& row, int column) const {

@@ -29,15 +29,17 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // `table`, read from `path`, has come to be shown at `at`.
+    // `table`, read from `path`, has come to be shown at `at` (best in UTC); the log shows the
+    // local time.
     void Record(const TDM_HorseStatus& table, const QString& path, const QDateTime& at);
     // The horse table, read from `path`, has come to be shown now.
     void RecordShown(const QString& path) { Record(*DM_HorseStatus, path, Clock()); }
 
-    // The time now. Tests move it on so that a version stands for a second without the wait.
-    std::function<QDateTime()> Clock = &QDateTime::currentDateTime;
-    // When a version was last shown, none before the first.
-    const QDateTime& LastRead() const { return lastRead_; }
+    // The time now, in UTC, which takes no time zone to compare. Tests move it on so that a
+    // version stands for a second without the wait.
+    std::function<QDateTime()> Clock = &QDateTime::currentDateTimeUtc;
+    // When a version was last shown, as HH:MM:SS in local time; empty before the first.
+    const QString& LastRead() const { return lastRead_; }
     // A line of tab-separated texts per row: the captions, then each of `rows` in order.
     QString TsvText(const QList<int>& rows) const;
 
@@ -58,11 +60,15 @@ private:
         FieldChange Change;
     };
     QString Text(const Row& row, int column) const;
+    QString LocalClockText(const QDateTime& at);
 
     std::deque<Row> rows_;
     std::optional<TDM_HorseStatus> shown_;  // the version shown last
     std::optional<TDM_HorseStatus> before_; // the one the newest rows compare it with
     QDateTime shownAt_;                     // when shown_ came, not when it came again
     int newestRows_ = 0;                    // the rows of shown_, on top
-    QDateTime lastRead_;
+    QString lastRead_;
+    QString path_, file_;   // the path read last and its name without the folder
+    int offsetFromUtc_ = 0; // the local time's, in seconds, good until offsetUntil_
+    QDateTime offsetUntil_;
 };

@@ -46,10 +46,9 @@ TChangesWindow::TChangesWindow(THorseChangeLog* log, QWidget* parent)
 TChangesWindow::~TChangesWindow() = default;
 
 void TChangesWindow::ShowLastRead() {
-    const QDateTime& read = log_->LastRead();
-    ui->L_LastRead->setText(
-        QStringLiteral("最終読込 ") +
-        (read.isValid() ? read.toString(QStringLiteral("HH:mm:ss")) : QStringLiteral("なし")));
+    const QString& read = log_->LastRead();
+    ui->L_LastRead->setText(QStringLiteral("最終読込 ") +
+                            (read.isEmpty() ? QStringLiteral("なし") : read));
     ui->L_Empty->setVisible(log_->rowCount() == 0);
 }
 
