@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int ColumnWidths[ChangeLogColumnCount] = {64, 120, 28, 112, 96, 120, 120, 40};
+constexpr int ColumnWidths[ChangeLogColumnCount] = {64, 100, 28, 100, 84, 128, 128, 40};
 
 // Beside the main window, on its right, where the screen has room for it there.
 void PlaceBeside(QWidget& window, const QWidget& main) {
