@@ -85,6 +85,8 @@ std::uint64_t DifferingSlots(const TDM_HorseStatus& old, const TDM_HorseStatus& 
     for (const HorseField& field : HorseFields) {
         const IntColumn* before = NumberColumn(old, field);
         const IntColumn* after = NumberColumn(now, field);
+        if (before != nullptr && *before == *after)
+            continue;
         if (before != nullptr)
             for (int i = 0; i < RecordCount; ++i)
                 differing |= static_cast<std::uint64_t>((*before)[i] != (*after)[i]) << i;

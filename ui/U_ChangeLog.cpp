@@ -21,41 +21,51 @@ const std::array<const char*, ChangeLogColumnCount> Captions = {"時刻", "フ�
 void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
                              const QDateTime& at) {
     lastRead_ = LocalClockText(at);
-    if (shown_ && *shown_ == table) {
+    if (!shown_) {
+        shown_ = std::make_unique<TDM_HorseStatus>(table);
+        shownAt_ = at;
         emit Read();
         return;
     }
+    std::vector<FieldChange> changes;
     // The version shown last stays in the log only once it has stood for a second; until then
     // the next version takes its place.
-    if (shownAt_.isValid() && shownAt_.msecsTo(at) < HalfWrittenMs) {
+    if (shownAt_.msecsTo(at) < HalfWrittenMs) {
+        if (*shown_ == table) {
+            emit Read();
+            return;
+        }
         if (newestRows_ > 0) {
             beginRemoveRows({}, 0, newestRows_ - 1);
             rows_.erase(rows_.begin(), rows_.begin() + newestRows_);
             endRemoveRows();
         }
+        if (before_)
+            changes = CompareHorseTables(*before_, table);
     } else {
+        changes = CompareHorseTables(*shown_, table);
+        if (changes.empty()) { // the same version again
+            emit Read();
+            return;
+        }
         std::swap(before_, shown_);
     }
     // Into the strings of a table dropped, whose room mostly fits the names again.
     if (shown_)
         *shown_ = table;
     else
-        shown_ = table;
+        shown_ = std::make_unique<TDM_HorseStatus>(table);
     shownAt_ = at;
-    newestRows_ = 0;
-    if (before_) {
-        std::vector<FieldChange> changes = CompareHorseTables(*before_, table);
-        if (!changes.empty()) {
-            if (path != path_) {
-                path_ = path;
-                file_ = QFileInfo(path).fileName();
-            }
-            newestRows_ = static_cast<int>(changes.size());
-            beginInsertRows({}, 0, newestRows_ - 1);
-            for (auto change = changes.rbegin(); change != changes.rend(); ++change)
-                rows_.push_front({lastRead_, file_, std::move(*change)});
-            endInsertRows();
+    newestRows_ = static_cast<int>(changes.size());
+    if (newestRows_ > 0) {
+        if (path != path_) {
+            path_ = path;
+            file_ = QFileInfo(path).fileName();
         }
+        beginInsertRows({}, 0, newestRows_ - 1);
+        for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+            rows_.push_front({lastRead_, file_, std::move(*change)});
+        endInsertRows();
     }
     if (rowCount() > MaxRows) {
         beginRemoveRows({}, MaxRows, rowCount() - 1);
