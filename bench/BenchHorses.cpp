@@ -30,24 +30,25 @@ std::string BenchName(int index, int field) {
     return Name(index + 100 * field, 4 + (index + 2 * field) % 6);
 }
 
-HorseBlock BenchBlock(int listed) {
+HorseBlock BenchBlock(int listed, int trained, int trainedHorses) {
     HorseBlock block{};
     for (int i = 0; i < RecordCount; ++i) {
+        const int grown = i < trainedHorses ? trained : 0;
         HorseRecordFields horse;
         horse.Registered = i < listed ? 1 : 0;
         horse.HorseName = BenchName(i, 0);
         horse.FatherName = BenchName(i, 1);
         horse.MotherName = BenchName(i, 2);
-        horse.Speed = 30 + (i * 13) % 128;
-        horse.Endurance = 30 + (i * 29) % 128;
-        horse.Stamina = 30 + (i * 41) % 128;
-        horse.Power = (i * 17) % 128;
-        horse.Agility = (i * 23) % 256;
-        horse.Agreement = (i * 31) % 128;
-        horse.Temper = (i * 37) % 256;
-        horse.Guts = (i * 43) % 128;
-        horse.Reactive = (i * 47) % 256;
-        horse.Durability = (i * 53) % 256;
+        horse.Speed = 30 + (i * 13 + grown) % 128;
+        horse.Endurance = 30 + (i * 29 + grown) % 128;
+        horse.Stamina = 30 + (i * 41 + grown) % 128;
+        horse.Power = (i * 17 + grown) % 128;
+        horse.Agility = (i * 23 + grown) % 256;
+        horse.Agreement = (i * 31 + grown) % 128;
+        horse.Temper = (i * 37 + grown) % 256;
+        horse.Guts = (i * 43 + grown) % 128;
+        horse.Reactive = (i * 47 + grown) % 256;
+        horse.Durability = (i * 53 + grown) % 256;
         horse.LowerDistance = 1000 + 200 * (i % 6);
         horse.UpperDistance = 2000 + 200 * (i % 8);
         horse.ExeAbility = {1 + i % 43, (i * 5) % 44, i % 3 == 0 ? 0 : 7, i % 4 == 0 ? 12 : 0};

@@ -11,8 +11,10 @@
 
 // A block of 64 horses with names of realistic length (four to nine katakana) and abilities
 // in every slot; the first `listed` slots have slot state 1, the others 0. All 64 records are
-// decoded alike whatever `listed` is, so only the list's share of a load depends on it.
-HorseBlock BenchBlock(int listed);
+// decoded alike whatever `listed` is, so only the list's share of a load depends on it. With
+// `trained`, the ten basic abilities of the first `trainedHorses` horses are that much higher
+// (wrapping round within their bits), as in a later save.
+HorseBlock BenchBlock(int listed, int trained = 0, int trainedHorses = RecordCount);
 
 // The name that BenchBlock puts into name field `field` (0 horse, 1 sire, 2 dam) of record
 // `index`, for checking what a benchmark decoded.

@@ -6,12 +6,14 @@
 //     stallark-bench-follow --latency WRITES      from a writer's close to the new rows
 //     stallark-bench-follow --idle SECONDS        wake-ups following no file, then an unchanging
 //     one
-// The last two print JSON.
+//     stallark-bench-follow --log-memory          the heap a full 変更点 log takes
+// The last three print JSON.
 #include "BenchHorses.h"
 #include "HorseFileWriter.h"
 #include "OffscreenPlatform.h"
 #include "Paired.h"
 
+#include "U_ChangeLog.h"
 #include "U_FileAccess.h"
 #include "U_FileFollower.h"
 #include "U_MainWindow.h"
@@ -22,6 +24,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
 
@@ -29,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -68,6 +72,41 @@ void BM_ReloadFollowedFile(benchmark::State& state) {
         state.SkipWithError("LoadHorseFile left a row selected");
 }
 BENCHMARK(BM_ReloadFollowedFile)->UseManualTime();
+
+// A version in which the ten abilities of the first `trained` horses have grown (a row each in
+// the log) shown with the 変更点 log recording, against the same load with nothing listening
+// for the versions shown. The two files are loaded in turn, each a second later than the one
+// before by the log's clock, so that every one is logged; the log is kept full.
+void BM_ReloadWithChangeLog(benchmark::State& state) {
+    const int trained = static_cast<int>(state.range(0));
+    const BenchFile files[] = {BenchFile(BenchBlock(RecordCount)),
+                               BenchFile(BenchBlock(RecordCount, 1, trained))};
+    const QString paths[] = {QString::fromStdString(files[0].Path()),
+                             QString::fromStdString(files[1].Path())};
+    auto* log = MainForm->findChild<THorseChangeLog*>();
+    QDateTime at = QDateTime::currentDateTimeUtc();
+    log->Clock = [&at] { return at = at.addSecs(2); };
+    QTableView* list = List();
+    MainForm->LoadHorseFile(paths[1]); // the version the first one logged is compared with
+    int logged = 0, unlogged = 0;
+    const auto load = [&](int& turn) {
+        list->selectRow(10);
+        MainForm->LoadHorseFile(paths[turn++ % 2]);
+    };
+    RunPaired(
+        state, 1, [&] { load(logged); }, 1,
+        [&] {
+            const QSignalBlocker unheard(MainForm);
+            load(unlogged);
+        });
+    log->Clock = &QDateTime::currentDateTimeUtc;
+    if (log->rowCount() < 10 * trained ||
+        log->index(0, 7).data().toString() != (logged % 2 == 0 ? "+1" : "-1"))
+        state.SkipWithError("the log does not hold the last version's changes");
+}
+// A save after one horse's training, after a week of the game, and one in which every horse
+// grew.
+BENCHMARK(BM_ReloadWithChangeLog)->Arg(1)->Arg(8)->Arg(RecordCount)->UseManualTime();
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(
@@ -153,12 +192,33 @@ int Idle(int seconds) {
     return 0;
 }
 
+// The heap that 10,000 rows of the log take above the log holding a version and no row, the
+// rows those of versions in which every horse's ten abilities grew.
+int LogMemory() {
+    THorseChangeLog log;
+    QDateTime at = QDateTime::currentDateTimeUtc();
+    const auto show = [&](int trained) {
+        const BenchFile file(BenchBlock(RecordCount, trained));
+        MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+        log.Record(*DM_HorseStatus, QString::fromStdString(file.Path()), at = at.addSecs(2));
+    };
+    show(0);
+    const std::size_t empty = ::mallinfo2().uordblks;
+    for (int trained = 1; log.rowCount() < THorseChangeLog::MaxRows; ++trained)
+        show(trained);
+    show(100); // and once more full
+    const std::size_t full = ::mallinfo2().uordblks;
+    std::printf("{\"rows\": %d, \"bytes\": %zu}\n", log.rowCount(), full - empty);
+    return log.rowCount() == THorseChangeLog::MaxRows ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     PreferOffscreenPlatform();
-    const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode != "--latency" && mode != "--idle") {
+    const bool logMemory = argc == 2 && std::strcmp(argv[1], "--log-memory") == 0;
+    const std::string mode = argc == 3 || logMemory ? argv[1] : "";
+    if (mode != "--latency" && mode != "--idle" && mode != "--log-memory") {
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
             return 1;
@@ -173,6 +233,8 @@ int main(int argc, char** argv) {
         return Latency(std::atoi(argv[2]));
     if (mode == "--idle")
         return Idle(std::atoi(argv[2]));
+    if (mode == "--log-memory")
+        return LogMemory();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,8 +6,8 @@
     report.py FOLDER
 
 FOLDER holds core.json, load.json and follow.json (Google Benchmark's JSON output with every
-repetition), follow-latency.json and follow-idle.json (stallark-bench-follow --latency and
---idle) and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
+repetition), follow-latency.json, follow-idle.json and follow-log-memory.json
+(stallark-bench-follow --latency, --idle and --log-memory) and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
 ratio is the median over repetitions (benchmarks) or over program/floor pairs (start-up); the
 spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
@@ -196,6 +196,14 @@ def main():
     follow = repetitions(folder / "follow.json")
     paired(report, follow, "BM_ReloadFollowedFile",
            "reload of the followed file (floor: LoadHorseFile)", 1.1)
+    # The 変更点 log recording a version in which 1, 8 or all 64 horses' ten abilities grew,
+    # against the same load with nothing listening for it; and the heap of a full log.
+    for horses, target in ((1, 1.1), (8, None), (64, None)):
+        paired(report, follow, f"BM_ReloadWithChangeLog/{horses}",
+               f"load logging {horses * 10} changes (floor: not logged)", target)
+    log_memory = json.loads((folder / "follow-log-memory.json").read_text())
+    report.limit(f"change log of {log_memory['rows']:,} rows: heap above empty",
+                 [log_memory["bytes"] / 1024], mebibytes, 5 * 1024)
     latency = json.loads((folder / "follow-latency.json").read_text())
     quiet = latency["quiet_period_ms"]
     report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",

@@ -59,10 +59,54 @@ bool SameField(const TDM_HorseStatus& a, const TDM_HorseStatus& b, int field, in
     return FieldValue(a, field, index) == FieldValue(b, field, index);
 }
 
+namespace {
+
+// The column of numbers or codes that a field reads, none for a name.
+const IntColumn* NumberColumn(const TDM_HorseStatus& table, const HorseField& field) {
+    switch (field.Kind) {
+    case FieldKind::Number:
+        return &(table.*field.Numbers);
+    case FieldKind::ExeAbility:
+        return &table.ExeAbility[field.Slot];
+    case FieldKind::EqpAbility:
+        return &table.EqpAbility[field.Slot];
+    case FieldKind::Name:
+        break;
+    }
+    return nullptr;
+}
+
+// A bit per slot in which any field differs, found a whole column at a time, which the
+// compiler does several slots to an instruction: a version changes few slots, if any, and only
+// those are then gone through field by field.
+std::uint64_t DifferingSlots(const TDM_HorseStatus& old, const TDM_HorseStatus& now) {
+    static_assert(RecordCount <= 64);
+    std::uint64_t differing = 0;
+    for (const HorseField& field : HorseFields) {
+        const IntColumn* before = NumberColumn(old, field);
+        const IntColumn* after = NumberColumn(now, field);
+        if (before != nullptr && *before == *after)
+            continue;
+        if (before != nullptr)
+            for (int i = 0; i < RecordCount; ++i)
+                differing |= static_cast<std::uint64_t>((*before)[i] != (*after)[i]) << i;
+        else
+            for (int i = 0; i < RecordCount; ++i)
+                differing |=
+                    static_cast<std::uint64_t>((old.*field.Names)[i] != (now.*field.Names)[i]) << i;
+    }
+    return differing;
+}
+
+} // namespace
+
 std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old,
                                             const TDM_HorseStatus& now) {
     std::vector<FieldChange> changes;
+    const std::uint64_t differing = DifferingSlots(old, now);
     for (int i = 0; i < RecordCount; ++i) {
+        if ((differing >> i & 1) == 0)
+            continue;
         const bool emptied = old.Registered[i] == 1 && now.Registered[i] != 1;
         for (int field = 0; field < HorseFieldCount; ++field) {
             if (SameField(old, now, field, i))

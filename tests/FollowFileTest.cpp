@@ -2,13 +2,18 @@
 // SPDX-License-Identifier: MIT
 
 // The list follows the file it shows: however a writer changes the file, the list ends equal to
-// it, keeps its place and shows no box; F5 loads it again as the open command does.
+// it, keeps its place and shows no box; F5 loads it again as the open command does. The 変更点
+// log records what each version the list came to show changed.
+#include "U_ChangeLog.h"
 #include "U_FileAccessSystem.h"
 #include "U_FileFollower.h"
 #include "ViewerFixture.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -51,6 +56,33 @@ std::vector<std::uint8_t> Bytes(int version) {
 
 class FollowFile : public ViewerTest {
 protected:
+    // The log's clock runs `skipped` ahead of the real one, so that a version can stand for a
+    // second without the wait.
+    FollowFile() {
+        log->Clock = [this] { return QDateTime::currentDateTimeUtc().addMSecs(skipped); };
+    }
+    void Later() { skipped += 2 * THorseChangeLog::HalfWrittenMs; }
+    // Each row of the log as ID, 項目, 旧, 新 and 差, of the fields given.
+    QStringList Logged(const QStringList& fields = {"スピード", "登録状態"}) const {
+        QStringList rows;
+        for (const QStringList& row : ListTexts(&logView))
+            if (fields.contains(row[4]))
+                rows << QStringList(row.mid(2)).join(' ').replace("ガパアイウ ", "").trimmed();
+        return rows;
+    }
+    // The rows the change from version `from` to `to` logs, of the slots listed in both.
+    static QStringList SpeedRows(int from, int to) {
+        QStringList rows;
+        for (const int slot : SlotsOf(to))
+            if (SpeedOf(from, slot) != SpeedOf(to, slot))
+                rows << QString("%1 スピード %2 %3 +%4")
+                            .arg(slot)
+                            .arg(SpeedOf(from, slot))
+                            .arg(SpeedOf(to, slot))
+                            .arg(SpeedOf(to, slot) - SpeedOf(from, slot));
+        return rows;
+    }
+
     // Each row's ID and スピード.
     QStringList Shown() const {
         QStringList shown;
@@ -85,6 +117,9 @@ protected:
 
     const std::string path = dir.File("horses.dat");
     const std::string other = path + ".new";
+    THorseChangeLog* const log = form->findChild<THorseChangeLog*>();
+    QTableView logView; // reads the log as the window's does
+    qint64 skipped = 0;
 };
 
 enum class Way {
@@ -163,8 +198,10 @@ TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
     List()->verticalScrollBar()->setValue(List()->verticalScrollBar()->maximum());
     const int scrolled = List()->verticalScrollBar()->value();
     ASSERT_GT(scrolled, 0);
+    logView.setModel(log);
     for (const int version : {2, 3}) {
         SCOPED_TRACE(version);
+        Later();
         Write(Bytes(version));
         ExpectVersion(version);
         EXPECT_EQ(Selected(), "20");
@@ -174,6 +211,10 @@ TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
         EXPECT_TRUE(Control<QPushButton>("Button1")->isEnabled());
         EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
     }
+    // Slot 0 emptied and 41 filled, then every スピード; nothing of the failed reads between.
+    const QStringList emptiedAndFilled = {"0 登録状態 1 0", "41 スピード 30 71 +41",
+                                          "41 登録状態 0 1"};
+    EXPECT_EQ(Logged(), SpeedRows(2, 3) + emptiedAndFilled);
 }
 
 std::string NameOf(const testing::TestParamInfo<Way>& way) {
@@ -359,4 +400,104 @@ TEST_F(FollowFile, WriterThatNeverPausesStillGetsAVersionShown) {
     EXPECT_TRUE(shownWhileWriting);
     WriteBytes(path, Bytes(3));
     ExpectVersion(3);
+}
+
+// Another file opened logs what differs from the version shown before, an equal version and a
+// failed read log nothing, and a writer that fills the file with zeros and then writes it, a
+// moment later, logs only the real change: the empty version shown between gives way to it.
+TEST_F(FollowFile, LogLeavesOutEqualVersionsFailedReadsAndHalfWrittenOnes) {
+    logView.setModel(log);
+    Open(2);
+    Later();
+    WriteBytes(path, Bytes(2));
+    WaitForAReload();
+    EXPECT_EQ(log->rowCount(), 0); // the first file and an equal version
+
+    Later();
+    QSignalSpy shown(form.get(), &TMainForm::HorseTableShown);
+    WriteBytes(path, std::vector<std::uint8_t>(HorseFileLayouts[0].FileSize, 0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RowCount() == 0; }));
+    QTest::qWait(350 - TFileFollower::QuietPeriodMs);
+    WriteBytes(path, Bytes(3));
+    ExpectVersion(3);
+    EXPECT_EQ(shown.size(), 2); // the zeros were shown
+    EXPECT_EQ(Logged(), SpeedRows(2, 3));
+
+    OpenThroughMenu(QString::fromStdString(dir.File("missing.dat")));
+    EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{"ファイルが見つかりません."});
+    Later();
+    const HorseBlock another = SampleHorsesAt({1});
+    OpenThroughMenu(WriteFile("another.dat", another));
+    const QList<QStringList> rows = ListTexts(&logView);
+    ASSERT_GT(rows.size(), 2);
+    EXPECT_EQ(rows[0].mid(1),
+              (QStringList{"another.dat", "1", "ガパアイウ", "スピード", "101", "31", "-70"}));
+    EXPECT_EQ(rows[1].mid(1, 3), (QStringList{"another.dat", "2", "ガパアイウ"})); // emptied
+    EXPECT_EQ(rows.back()[1], "horses.dat");
+    EXPECT_EQ(rows[0][0], log->LastRead());
+}
+
+// Ctrl+H opens the window beside the list, which goes on working; closed and opened again it
+// shows the same log. Its copy keys and context menu copy rows with the captions first.
+TEST_F(FollowFile, ChangesWindowShowsTheLogAndCopiesIt) {
+    EXPECT_EQ(form->findChild<QWidget*>("ChangesWindow"), nullptr); // made on first use
+    Open(2);
+    QTest::keyClick(List(), Qt::Key_H, Qt::ControlModifier);
+    auto* window = form->findChild<QWidget*>("ChangesWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_TRUE(window->windowTitle().startsWith("変更点"));
+    auto* empty = window->findChild<QLabel*>("L_Empty");
+    EXPECT_TRUE(empty->isVisible());
+    auto* view = window->findChild<QTableView*>("ChangesView");
+    EXPECT_EQ(view->model(), log);
+
+    Later();
+    WriteBytes(path, Bytes(3));
+    ExpectVersion(3);
+    EXPECT_FALSE(empty->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>("L_LastRead")->text(), "最終読込 " + log->LastRead());
+    window->close();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(List(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(form->findChild<QWidget*>("ChangesWindow"), window);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(view->model()->rowCount(), 31);
+
+    const QString captions = "時刻\tファイル\tID\t馬名\t項目\t旧\t新\t差\n";
+    const auto line = [&](int row) { return ListTexts(view)[row].join('\t') + '\n'; };
+    view->selectionModel()->select(view->model()->index(2, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view->selectionModel()->select(view->model()->index(0, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), captions + line(0) + line(2));
+    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = view->findChild<QMenu*>();
+    ASSERT_TRUE(menu != nullptr && menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_A);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(captions + line(0) + line(1)));
+    EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 32);
+}
+
+// The log keeps the newest 10,000 rows: after 160 versions of 64 changes each, the oldest
+// version still in it has only its first 16 rows left.
+TEST(ChangeLog, KeepsTheNewestRowsOnly) {
+    THorseChangeLog log;
+    QTableView view;
+    view.setModel(&log);
+    TDM_HorseStatus table;
+    table.Registered.fill(1);
+    QDateTime at = QDateTime::currentDateTimeUtc();
+    for (int version = 0; version <= 160; ++version) {
+        table.Speed.fill(version);
+        log.Record(table, "horses.dat", at = at.addSecs(2));
+    }
+    ASSERT_EQ(log.rowCount(), THorseChangeLog::MaxRows);
+    const QList<QStringList> rows = ListTexts(&view);
+    EXPECT_EQ(rows.front().mid(2), (QStringList{"0", "", "スピード", "159", "160", "+1"}));
+    EXPECT_EQ(rows.back().mid(2), (QStringList{"15", "", "スピード", "3", "4", "+1"}));
 }

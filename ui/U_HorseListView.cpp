@@ -62,6 +62,34 @@ public:
 
 } // namespace
 
+// The Menu key comes as a context menu event; Shift+F10 is the other key for it.
+bool IsContextMenuKey(const QKeyEvent& event) {
+    return event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier;
+}
+
+QPoint ContextMenuPosition(const QAbstractItemView& view, const QContextMenuEvent& event) {
+    if (event.reason() == QContextMenuEvent::Mouse)
+        return event.globalPos();
+    // From the keyboard the menu opens at the current row rather than at the mouse pointer.
+    const QRect current = view.visualRect(view.currentIndex());
+    return view.viewport()->mapToGlobal(current.isValid() ? current.bottomLeft() : QPoint());
+}
+
+void ReportCurrentCell(QAbstractItemView& view) {
+    const QModelIndex current = view.currentIndex();
+    if (!view.hasFocus() || !current.isValid() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view);
+    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
+    QAccessibleInterface* cell =
+        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
+    if (cell == nullptr)
+        return;
+    QAccessibleEvent focus(&view, QAccessible::Focus);
+    focus.setChild(list->indexOfChild(cell));
+    QAccessible::updateAccessibility(&focus);
+}
+
 THorseListView::THorseListView(QWidget* parent) : QTableView(parent) {
     setItemDelegate(new TCaptionDelegate(this));
 }
@@ -103,8 +131,7 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
         CopyAllRows();
         return;
     }
-    // The Menu key comes as a context menu event; Shift+F10 is the other key for it.
-    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    if (IsContextMenuKey(*event)) {
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {});
         contextMenuEvent(&menu);
         return;
@@ -175,13 +202,7 @@ void THorseListView::CopyAllRows() const {
 }
 
 void THorseListView::contextMenuEvent(QContextMenuEvent* event) {
-    QPoint at = event->globalPos();
-    // From the keyboard the menu opens at the current row rather than at the mouse pointer.
-    if (event->reason() != QContextMenuEvent::Mouse) {
-        const QRect current = visualRect(currentIndex());
-        at = viewport()->mapToGlobal(current.isValid() ? current.bottomLeft() : QPoint());
-    }
-    ShowContextMenu(at);
+    ShowContextMenu(ContextMenuPosition(*this, *event));
     event->accept();
 }
 
@@ -225,18 +246,7 @@ void THorseListView::focusInEvent(QFocusEvent* event) {
 }
 
 void THorseListView::ReportCurrentCell() {
-    const QModelIndex current = currentIndex();
-    if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
-        return;
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
-    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
-    QAccessibleInterface* cell =
-        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
-    if (cell == nullptr)
-        return;
-    QAccessibleEvent focus(this, QAccessible::Focus);
-    focus.setChild(list->indexOfChild(cell));
-    QAccessible::updateAccessibility(&focus);
+    ::ReportCurrentCell(*this);
 }
 
 bool THorseListView::ShowsWholeText(const QModelIndex& index) const {

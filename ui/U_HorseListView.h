@@ -6,7 +6,19 @@
 #include <QTableView>
 
 class QAction;
+class QContextMenuEvent;
+class QKeyEvent;
 class QMenu;
+
+// What the program's report views share with the horse list.
+// Shift+F10, the other key for the context menu beside the Menu key.
+bool IsContextMenuKey(const QKeyEvent& event);
+// Where the context menu that `event` asks for opens over `view`: at the pointer, or from the
+// keyboard below the current row.
+QPoint ContextMenuPosition(const QAbstractItemView& view, const QContextMenuEvent& event);
+// Tells screen readers that `view`'s current cell has the focus, when the view has it: Qt
+// names the table only, not the row that is current in it.
+void ReportCurrentCell(QAbstractItemView& view);
 
 // The horse list's view with the list's own keys: Enter asks for the selected horse's detail
 // window, F2 edits its caption, Ctrl+C copies the whole selected row and Ctrl+Shift+C every

@@ -6,6 +6,7 @@
 #include "ui_U_MainWindow.h"
 
 #include "U_Analyze.h"
+#include "U_ChangesWindow.h"
 #include "U_DetailWindow.h"
 #include "U_ErrorDisplay.h"
 #include "U_FileAccess.h"
@@ -104,6 +105,7 @@ TMainForm::TMainForm(QWidget* parent)
     addAction(ui->Reload1);
     list->SetReloadAction(ui->Reload1);
     connect(ui->Reload1, &QAction::triggered, this, handle(&TMainForm::Reload1Click));
+    AddChangesCommand(*this, *list);
     // Queued, so that the list has left its editing state.
     connect(list, &THorseListView::EditingEnded, follower_, &TFileFollower::Resume,
             Qt::QueuedConnection);

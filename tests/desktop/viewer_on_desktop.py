@@ -16,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 import desktop
 from desktop import Failure, check, wait_for
@@ -494,6 +495,34 @@ def everyday_use(screen, programs, work):
              lambda: table_cell_texts(viewer.table) == expected)
     check(viewer._window("alert") is None, "a box came with the file's change")
     check("focused" in states(viewer.table), "the list lost the keyboard to the file's change")
+
+    # 変更点 (Ctrl+H) beside the list logs what the next rewrite changes, its rows read as the
+    # list's are: the file emptied again, after the version shown has stood the second that
+    # keeps it from being taken for a half-written one, logs every listed horse emptied, its
+    # slot state last. Esc closes the window and the list has the keyboard again.
+    screen.keys("ctrl+h")
+    changes = viewer.wait_window("dialog", "変更点")
+    log = find(changes, "table", "変更点の一覧")
+    check(log is not None and "focused" in states(log), "the 変更点 log does not have the keyboard")
+    logged = Atspi.Table.get_n_rows(log)
+    time.sleep(1.2)
+    with open(path, "wb") as emptied:
+        emptied.write(bytes(size))
+    rows = wait_for("the 変更点 log to show the emptied file", lambda: (
+        lambda read: read[:len(read) - logged] if len(read) > logged else None)(
+            table_cell_texts(log)))
+    headers = [Atspi.Table.get_column_header(log, c).get_name() for c in range(8)]
+    check(headers == ["時刻", "ファイル", "ID", "馬名", "項目", "旧", "新", "差"],
+          "the 変更点 columns read %s" % headers)
+    file = os.path.basename(path)
+    check(all(row[1] == file for row in rows) and rows[0][2:4] == expected[0][0:2] and
+          rows[-1][2:7] == [expected[-1][0], expected[-1][1], "登録状態", "1", "0"],
+          "the 変更点 log reads %s ... %s" % (rows[0], rows[-1]))
+    check(find(changes, "label", "最終読込 " + rows[0][0]) is not None,
+          "the 変更点 window does not show when the file was read")
+    screen.keys("Escape")
+    viewer.wait_gone(changes, "the 変更点 window")
+    viewer.wait_list_has_keyboard()
 
     viewer.exit_through_menu()
     written = sorted(set(screen.files_in_home()) - home_before)

@@ -12,7 +12,7 @@ The scenario: start; a missing file typed into ファイルを開く gives the e
 Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
 17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
 by a cancel; End and Ctrl+End go to the last row and keep it selected; the list follows the
-file replaced while it runs, and F5 reports it gone; 詳細表示 shows the one chosen; neither
+file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 reports it gone; 詳細表示 shows the one chosen; neither
 window can be resized or maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits until what it brings is there (a window, the clipboard), and presses its keys again
@@ -258,6 +258,17 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names):
     copied(screen, ["ctrl+shift+c"], expected=dumped)
     row = copied(screen, ["Home", "ctrl+c"]).replace("\r\n", "\n").rstrip("\n")
     check(row == expected_rows[0], "after the file came back the first row reads %r" % row)
+    # 変更点 (Ctrl+H) logs what the rewrites changed: Ctrl+Shift+C in it copies the log, its
+    # captions first, the newest rows from the file followed; Esc closes it.
+    screen.keys("ctrl+h")
+    changes = wait_for("the window titled 変更点", lambda: windows_named(screen, "変更点"))[0]
+    wait_until_active(screen, changes)
+    log = copied(screen, ["ctrl+shift+c"]).replace("\r\n", "\n").split("\n")
+    check(log[0] == "時刻\tファイル\tID\t馬名\t項目\t旧\t新\t差" and len(log) > 2 and
+          log[1].split("\t")[1] == os.path.basename(horse_file), "the 変更点 log reads %r" % log[:3])
+    screen.keys("Escape")
+    wait_for("the 変更点 window to close", lambda: not windows_named(screen, "変更点"))
+    wait_until_active(screen, main_window)
     # F5 loads the file again as the open command does: once it is gone, the error box says so.
     os.remove(horse_file)
     screen.keys("F5")
