@@ -5,6 +5,7 @@
 
 #include "ui_U_MainWindow.h"
 
+#include "U_AbilityTableWindow.h"
 #include "U_Analyze.h"
 #include "U_DetailWindow.h"
 #include "U_ErrorDisplay.h"
@@ -100,6 +101,7 @@ TMainForm::TMainForm(QWidget* parent)
     // F5 is the window's, wherever the focus is in it; the list's context menu shows it too.
     addAction(ui->Reload1);
     list->SetReloadAction(ui->Reload1);
+    AddAbilityTableCommand(this, list);
     connect(ui->Reload1, &QAction::triggered, this, handle(&TMainForm::Reload1Click));
     connect(follower_, &TFileFollower::Settled, this, &TMainForm::ReloadFollowedFile);
     // Queued, so that the list has left its editing state.
