@@ -151,7 +151,7 @@ void TAbilityTableView::keyPressEvent(QKeyEvent* event) {
 }
 
 TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(new TAbilityTableModel(this)),
+    : QMainWindow(parent, Qt::Window), model_(new TAbilityTableModel(this)),
       view_(new TAbilityTableView(this)), filter_(new QLineEdit(this)),
       compareAction_(new QAction(QString::fromUtf8("比較(&V)"), this)) {
     setObjectName("AbilityTableWindow");
@@ -185,7 +185,9 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filterLabel);
     filterRow->addWidget(filter_, 1);
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    setCentralWidget(content);
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(filterRow);
     layout->addWidget(note);
     layout->addWidget(view_, 1);

@@ -7,6 +7,7 @@
 #include "U_HorseTable.h"
 
 #include <QAbstractTableModel>
+#include <QMainWindow>
 #include <QWidget>
 
 #include <array>
@@ -75,7 +76,7 @@ protected:
 
 // Every listed horse side by side, the best of each basic ability marked. Follows the main
 // window's list, and opens the comparison of two selected horses.
-class TAbilityTableWindow : public QWidget {
+class TAbilityTableWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit TAbilityTableWindow(QWidget* parent);

@@ -166,8 +166,8 @@ void TAbilityChart::paintEvent(QPaintEvent*) {
 }
 
 TCompareWindow::TCompareWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(new TCompareModel(this)), view_(new THorseListView(this)),
-      chart_(new TAbilityChart(this)), notice_(new QLabel(this)) {
+    : QMainWindow(parent, Qt::Window), model_(new TCompareModel(this)),
+      view_(new THorseListView(this)), chart_(new TAbilityChart(this)), notice_(new QLabel(this)) {
     setObjectName("CompareWindow");
     notice_->setObjectName("GoneNotice");
     notice_->setWordWrap(true);
@@ -184,7 +184,9 @@ TCompareWindow::TCompareWindow(QWidget* parent)
     auto* sides = new QHBoxLayout;
     sides->addWidget(view_, 1);
     sides->addWidget(chart_, 1);
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    setCentralWidget(content);
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(notice_);
     layout->addLayout(sides, 1);
     resize(900, 520);

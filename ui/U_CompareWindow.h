@@ -6,6 +6,7 @@
 #include "U_HorseTable.h"
 
 #include <QAbstractTableModel>
+#include <QMainWindow>
 #include <QWidget>
 
 #include <array>
@@ -64,7 +65,7 @@ private:
 
 // Two horses side by side: the comparison's rows and the chart. Follows the file through the
 // ability table, and says so when a horse's slot is no longer listed.
-class TCompareWindow : public QWidget {
+class TCompareWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit TCompareWindow(QWidget* parent);

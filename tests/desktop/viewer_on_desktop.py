@@ -33,6 +33,9 @@ ITEM_ROLES = ("table cell", "list item", "tree item")
 Atspi = GLib = None  # imported once the desktop's buses are up
 
 
+# The 能力表's column of スピード: after ID, 馬名, 父 and 母.
+SPEED_COLUMN = 4
+
 # --- the accessible tree ------------------------------------------------------------------------
 
 def children(node):
@@ -494,6 +497,29 @@ def everyday_use(screen, programs, work):
              lambda: table_cell_texts(viewer.table) == expected)
     check(viewer._window("alert") is None, "a box came with the file's change")
     check("focused" in states(viewer.table), "the list lost the keyboard to the file's change")
+
+    # Ctrl+T opens the 能力表 beside the list: its rows read out as stallark-dump --fields
+    # prints them; a click on スピード's header sorts it highest first, the best described.
+    screen.keys("ctrl+t")
+    window = wait_for("the 能力表 window", lambda: next(
+        (w for w in children(viewer.app) if w.get_role_name() == "frame" and
+         w.get_name().startswith("能力表") and "active" in states(w)), None))
+    table = wait_for("the 能力表's table", lambda: find(window, "table", "能力表"))
+    fields = subprocess.run([dump, "--fields", path], capture_output=True, text=True,
+                            check=True).stdout
+    rows = [line.split("\t") for line in fields.splitlines()[1:]]
+    check(table_cell_texts(table) == rows, "the 能力表 reads otherwise than --fields")
+    x, y, width, height = extents(Atspi.Table.get_column_header(table, SPEED_COLUMN))
+    screen.click(x + width // 2, y + height // 2)
+    fastest = sorted((row for row in rows), key=lambda row: -int(row[SPEED_COLUMN]))
+    wait_for("the 能力表 sorted by スピード", lambda: [
+        Atspi.Table.get_accessible_at(table, r, SPEED_COLUMN).get_name()
+        for r in range(len(rows))] == [row[SPEED_COLUMN] for row in fastest])
+    best = Atspi.Table.get_accessible_at(table, 0, SPEED_COLUMN).get_description()
+    check(best == "最高値", "the fastest cell is described %r" % best)
+    screen.keys("alt+F4")
+    viewer.wait_gone(window, "the 能力表")
+    viewer.wait_list_has_keyboard()
 
     viewer.exit_through_menu()
     written = sorted(set(screen.files_in_home()) - home_before)
