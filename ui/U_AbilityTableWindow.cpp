@@ -224,6 +224,8 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
             });
 
     resize(1000, 480);
+    // The rows take the keyboard first; Alt+F reaches the filter.
+    view_->setFocus();
     Refresh();
 }
 
