@@ -188,6 +188,8 @@ def main():
                        ("BM_RowTexts/64", "  alone: the 64 rows' texts, none shared")):
         times = [r["cpu_time"] * (1e3 if r["time_unit"] == "us" else 1) for r in load[name]]
         report.note(f"{what:<50} {duration(statistics.median(times)):>12}")
+    paired(report, load, "BM_OpenAbilityTable",
+           "opening the 能力表, 64 listed (floor: bare table)", 1.5)
     paired(report, load, "BM_LoadHorseFile/1", "LoadHorseFile, 1 listed")
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
 
@@ -195,6 +197,8 @@ def main():
     follow = repetitions(folder / "follow.json")
     paired(report, follow, "BM_ReloadFollowedFile",
            "reload of the followed file (floor: LoadHorseFile)", 1.1)
+    paired(report, follow, "BM_ReloadWithTableAndComparison",
+           "reload, 能力表 and 比較 open (floor: both closed)", 2)
     latency = json.loads((folder / "follow-latency.json").read_text())
     quiet = latency["quiet_period_ms"]
     report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",

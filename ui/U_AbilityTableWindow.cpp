@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QScrollBar>
+#include <QShowEvent>
 
 #include <algorithm>
 #include <functional>
@@ -33,10 +34,10 @@ bool DarkTheme() {
     return QGuiApplication::palette().color(QPalette::Base).lightness() < 128;
 }
 
-// The keys that move within a row, which the table's own keys leave alone.
-const QString TableNote = QString::fromUtf8(
-    "太字で色の付いた値は、表示中の馬のうちでその能力が最も高いことを示します。"
-    "見出しをクリックするか Ctrl+S で現在の列で並べ替え、もう一度で逆順になります。");
+// One line, unwrapped: a wrapped label costs the window's opening a third again.
+const QString TableNote =
+    QString::fromUtf8("太字に色の値: 表示中の馬でその能力の最高値。"
+                      "並べ替え: 見出しのクリックか Ctrl+S、もう一度で逆順。");
 
 } // namespace
 
@@ -161,10 +162,8 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     filter_->setAccessibleName(QString::fromUtf8("絞り込み"));
     filter_->setPlaceholderText(
         QString::fromUtf8("馬名・父・母・アビリティ名、または距離 (2400 など)"));
-    filter_->setClearButtonEnabled(true);
     auto* note = new QLabel(TableNote, this);
     note->setObjectName("MarkNote");
-    note->setWordWrap(true);
 
     view_->setObjectName("AbilityTable");
     view_->setAccessibleName(QString::fromUtf8("能力表"));
@@ -174,7 +173,6 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
-    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
     // The header shows the order and takes clicks; the order is set here rather than by the
     // view, so that the selected horses stay selected.
     QHeaderView* header = view_->horizontalHeader();
@@ -226,14 +224,22 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     resize(1000, 480);
     // The rows take the keyboard first; Alt+F reaches the filter.
     view_->setFocus();
-    Refresh();
 }
 
+// A closed window costs a reload nothing: it is brought up to date when shown again.
 void TAbilityTableWindow::Refresh() {
-    KeepingPlace([this] { model_->Refresh(*DM_HorseStatus); });
-    UpdateTitle();
     if (compare_ != nullptr)
         compare_->Refresh();
+    if (!isVisible())
+        return;
+    KeepingPlace([this] { model_->Refresh(*DM_HorseStatus); });
+    UpdateTitle();
+}
+
+void TAbilityTableWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        Refresh();
 }
 
 void TAbilityTableWindow::SortBy(int column) {

@@ -82,13 +82,16 @@ public:
     explicit TAbilityTableWindow(QWidget* parent);
 
     // The rows from the horse table as it is now, keeping the sort, the filter, the selected
-    // horses, the current cell and the scroll.
+    // horses, the current cell and the scroll; nothing while the window is closed.
     void Refresh();
     // Sorts by `column` as a click on its header does: a new column highest first (texts in
     // kana order), the same one reversed.
     void SortBy(int column);
     TAbilityTableView* View() const { return view_; }
     TCompareWindow* CompareWindow() const { return compare_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void KeepingPlace(const std::function<void()>& change);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShowEvent>
 
 namespace {
 
@@ -179,7 +180,6 @@ TCompareWindow::TCompareWindow(QWidget* parent)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
-    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(view_, 1);
@@ -197,10 +197,24 @@ void TCompareWindow::SetHorses(int a, int b) {
     b_ = b;
     nameA_ = Utf8(DM_HorseStatus->HorseName[a]);
     nameB_ = Utf8(DM_HorseStatus->HorseName[b]);
-    Refresh();
+    Update();
+    // Fitted to the texts of the two horses chosen, not at every reload, which would measure
+    // every cell again.
+    view_->resizeColumnsToContents();
+}
+
+void TCompareWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        Refresh();
 }
 
 void TCompareWindow::Refresh() {
+    if (isVisible())
+        Update();
+}
+
+void TCompareWindow::Update() {
     const TDM_HorseStatus& table = *DM_HorseStatus;
     QStringList gone;
     for (const auto& [slot, name] : {std::pair(a_, &nameA_), std::pair(b_, &nameB_)}) {

@@ -71,12 +71,17 @@ public:
     explicit TCompareWindow(QWidget* parent);
 
     void SetHorses(int a, int b);
-    // The two horses' values as the horse table holds them now.
+    // The two horses' values as the horse table holds them now; nothing while closed.
     void Refresh();
     int HorseA() const { return a_; }
     int HorseB() const { return b_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void Update();
+
     int a_ = 0, b_ = 0;
     QString nameA_, nameB_; // as last listed, for the notice of a slot gone
     TCompareModel* model_;
