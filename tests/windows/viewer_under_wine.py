@@ -128,7 +128,6 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
     check(len(dumped.splitlines()) > 2, "the demo file lists fewer than two horses")
     fields = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
                             capture_output=True, text=True).stdout
-    names = fields.splitlines()[1:]
 
     with desktop.Desktop(work) as screen:
         screen.env["LC_ALL"] = "C.UTF-8"
@@ -200,6 +199,7 @@ def replace_file(path, contents):
 
 def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields):
     expected_rows = dumped.splitlines()[1:]
+    names = fields.splitlines()[1:]
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL)
