@@ -207,7 +207,10 @@ std::vector<ComparisonRow> CompareHorses(const TDM_HorseStatus& table, int a, in
 }
 
 std::string SignedText(std::int32_t difference) {
-    return (difference > 0 ? "+" : "") + std::to_string(difference);
+    // Appended rather than prefixed: GCC 12 warns wrongly of overlapping copies in "+" + text.
+    std::string text = difference > 0 ? "+" : "";
+    text += std::to_string(difference);
+    return text;
 }
 
 ChartPoint AbilityChartPoint(int ability, std::int32_t value) {
