@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -38,6 +39,18 @@ bool DarkTheme() {
 const QString TableNote =
     QString::fromUtf8("太字に色の値: 表示中の馬でその能力の最高値。"
                       "並べ替え: 見出しのクリックか Ctrl+S、もう一度で逆順。");
+
+// Moves a new window to `wanted`, or as near to it as keeps it whole on the screen.
+void PlaceOnScreen(QWidget* window, QPoint wanted) {
+    const QScreen* screen = window->screen();
+    if (screen != nullptr) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = window->frameGeometry().size();
+        wanted.setX(std::max(room.left(), std::min(wanted.x(), room.right() - size.width())));
+        wanted.setY(std::max(room.top(), std::min(wanted.y(), room.bottom() - size.height())));
+    }
+    window->move(wanted);
+}
 
 } // namespace
 
@@ -296,7 +309,7 @@ void TAbilityTableWindow::OpenComparison() {
     std::sort(rows.begin(), rows.end());
     if (compare_ == nullptr) {
         compare_ = new TCompareWindow(this);
-        compare_->move(pos() + QPoint(40, 40));
+        PlaceOnScreen(compare_, pos() + QPoint(40, 40));
     }
     compare_->SetHorses(model_->SlotOfRow(rows[0].row()), model_->SlotOfRow(rows[1].row()));
     compare_->show();
@@ -315,7 +328,7 @@ void AddAbilityTableCommand(TMainForm* form, THorseListView* list) {
             auto* window = form->findChild<TAbilityTableWindow*>();
             if (window == nullptr) {
                 window = new TAbilityTableWindow(form);
-                window->move(form->frameGeometry().topRight() + QPoint(8, 0));
+                PlaceOnScreen(window, form->frameGeometry().topRight() + QPoint(8, 0));
                 QObject::connect(form, &TMainForm::HorseTableShown, window,
                                  &TAbilityTableWindow::Refresh);
             }
