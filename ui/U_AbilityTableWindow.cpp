@@ -326,6 +326,8 @@ void AddAbilityTableCommand(TMainForm* form, THorseListView* list) {
     QObject::connect(action, &QAction::triggered, form, [form] {
         RunHandler(form, [form] {
             auto* window = form->findChild<TAbilityTableWindow*>();
+            // A window of the main window's: it closes with it, and never keeps the program
+            // running on its own.
             if (window == nullptr) {
                 window = new TAbilityTableWindow(form);
                 PlaceOnScreen(window, form->frameGeometry().topRight() + QPoint(8, 0));
