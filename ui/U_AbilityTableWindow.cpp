@@ -217,21 +217,26 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     connect(view_, &THorseListView::DetailRequested, this,
             handle(&TAbilityTableWindow::ShowDetail));
     connect(view_, &QTableView::doubleClicked, this, handle(&TAbilityTableWindow::ShowDetail));
-    connect(view_, &TAbilityTableView::SortRequested, this, &TAbilityTableWindow::SortBy);
+    connect(view_, &TAbilityTableView::SortRequested, this,
+            [this](int column) { RunHandler(this, [this, column] { SortBy(column); }); });
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         compareAction_->setEnabled(view_->selectionModel()->selectedRows().size() == 2);
     });
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        KeepingPlace([this, &text] { model_->SetFilter(text); });
-        UpdateTitle();
+        RunHandler(this, [this, &text] {
+            KeepingPlace([this, &text] { model_->SetFilter(text); });
+            UpdateTitle();
+        });
     });
     connect(header, &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) {
-                KeepingPlace([this, column, order] { model_->sort(column, order); });
-                if (view_->currentIndex().isValid())
-                    view_->scrollTo(view_->currentIndex());
-                else
-                    view_->scrollToTop();
+                RunHandler(this, [this, column, order] {
+                    KeepingPlace([this, column, order] { model_->sort(column, order); });
+                    if (view_->currentIndex().isValid())
+                        view_->scrollTo(view_->currentIndex());
+                    else
+                        view_->scrollToTop();
+                });
             });
 
     resize(1000, 480);
@@ -331,8 +336,9 @@ void AddAbilityTableCommand(TMainForm* form, THorseListView* list) {
             if (window == nullptr) {
                 window = new TAbilityTableWindow(form);
                 PlaceOnScreen(window, form->frameGeometry().topRight() + QPoint(8, 0));
+                // As quiet as the reload that brings it: no box in front of the game.
                 QObject::connect(form, &TMainForm::HorseTableShown, window,
-                                 &TAbilityTableWindow::Refresh);
+                                 [window] { FailureOf([window] { window->Refresh(); }); });
             }
             window->show();
             window->raise();
