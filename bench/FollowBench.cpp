@@ -13,7 +13,9 @@
 #include "OffscreenPlatform.h"
 #include "Paired.h"
 
+#include "U_AbilityTableWindow.h"
 #include "U_ChangeLog.h"
+#include "U_CompareWindow.h"
 #include "U_FileAccess.h"
 #include "U_FileFollower.h"
 #include "U_MainWindow.h"
@@ -22,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QSignalBlocker>
@@ -107,6 +110,48 @@ void BM_ReloadWithChangeLog(benchmark::State& state) {
 // A save after one horse's training, after a week of the game, and one in which every horse
 // grew.
 BENCHMARK(BM_ReloadWithChangeLog)->Arg(1)->Arg(8)->Arg(RecordCount)->UseManualTime();
+
+// A reload with the 能力表 and a 比較 open, against the same reload with both closed; each
+// with its windows painted after it.
+void BM_ReloadWithTableAndComparison(benchmark::State& state) {
+    const BenchFile file(BenchBlock(RecordCount));
+    MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+    MainForm->findChild<QAction*>(QStringLiteral("AbilityTable1"))->trigger();
+    auto* table = MainForm->findChild<TAbilityTableWindow*>();
+    table->View()->selectRow(0);
+    table->View()->selectionModel()->select(table->View()->model()->index(1, 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+    table->findChild<QAction*>(QStringLiteral("Compare1"))->trigger();
+    TCompareWindow* compare = table->CompareWindow();
+    const auto reload = [] {
+        List()->selectRow(10);
+        MainForm->ReloadFollowedFile();
+        QCoreApplication::processEvents();
+    };
+    RunPaired(
+        state, 1, reload, 1, reload,
+        [&] {
+            table->show();
+            compare->show();
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            compare->hide();
+            table->hide();
+            QCoreApplication::processEvents();
+        });
+    table->show();
+    compare->show();
+    if (table->View()->model()->rowCount() != RecordCount ||
+        table->View()->selectionModel()->selectedRows().size() != 2 ||
+        compare->findChild<QTableView*>(QStringLiteral("CompareTable"))->model()->rowCount() !=
+            ComparedFieldCount)
+        state.SkipWithError("the windows do not show the horses after the reload");
+    compare->close();
+    table->close();
+}
+BENCHMARK(BM_ReloadWithTableAndComparison)->UseManualTime();
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(

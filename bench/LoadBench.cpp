@@ -7,9 +7,11 @@
 #include "OffscreenPlatform.h"
 #include "Paired.h"
 
+#include "U_AbilityTableWindow.h"
 #include "U_Analyze.h"
 #include "U_DataModules.h"
 #include "U_FileAccess.h"
+#include "U_HorseFields.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
 #include "U_MainWindow.h"
@@ -44,12 +46,13 @@ RowTexts ExpectedRows(int listed) {
     return rows;
 }
 
-bool TableShows(const QAbstractItemView& list, const RowTexts& rows) {
+bool TableShows(const QAbstractItemView& list, const RowTexts& rows,
+                int columns = HorseRowColumnCount) {
     const QAbstractItemModel& model = *list.model();
     if (model.rowCount() != static_cast<int>(rows.size()))
         return false;
     for (int row = 0; row < model.rowCount(); ++row)
-        for (int column = 0; column < HorseRowColumnCount; ++column)
+        for (int column = 0; column < columns; ++column)
             if (model.index(row, column).data().toString() != rows[row][column])
                 return false;
     return true;
@@ -91,6 +94,67 @@ void BM_LoadHorseFile(benchmark::State& state) {
         state.SkipWithError("the bare table does not show the texts");
 }
 BENCHMARK(BM_LoadHorseFile)->Arg(0)->Arg(1)->Arg(64)->UseManualTime();
+
+// A table of ready texts, for the floor of opening the 能力表.
+class TTextsModel : public QAbstractTableModel {
+public:
+    TTextsModel(const RowTexts& rows, QStringList captions)
+        : rows_(rows), captions_(std::move(captions)) {}
+    int rowCount(const QModelIndex& = {}) const override { return static_cast<int>(rows_.size()); }
+    int columnCount(const QModelIndex& = {}) const override {
+        return static_cast<int>(captions_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        return role == Qt::DisplayRole ? rows_[index.row()][index.column()] : QVariant();
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        return orientation == Qt::Horizontal && role == Qt::DisplayRole ? captions_[section]
+                                                                        : QVariant();
+    }
+
+private:
+    const RowTexts& rows_;
+    QStringList captions_;
+};
+
+// Opening the 能力表 on the 64 horses of the loaded file, made, shown and painted, against a
+// bare QTableView over a model of the same texts made ready beforehand, of the same size.
+void BM_OpenAbilityTable(benchmark::State& state) {
+    MainForm->LoadHorseFile(QString::fromStdString(FileWithListed(RecordCount).Path()));
+    RowTexts rows;
+    for (int i = 0; i < RecordCount; ++i) {
+        QStringList texts;
+        for (int field = 0; field < SlotStateField; ++field)
+            texts << QString::fromStdString(FieldText(*DM_HorseStatus, field, i));
+        rows.push_back(texts);
+    }
+    QStringList captions;
+    for (int field = 0; field < SlotStateField; ++field)
+        captions << QString::fromUtf8(HorseFields[field].Caption);
+    QSize size;
+    bool shown = false;
+    RunPaired(
+        state, 1,
+        [&] {
+            TAbilityTableWindow window(MainForm);
+            window.show();
+            benchmark::DoNotOptimize(window.grab());
+            size = window.View()->size();
+            shown = TableShows(*window.View(), rows, SlotStateField);
+        },
+        1,
+        [&] {
+            QTableView bare;
+            TTextsModel model(rows, captions);
+            bare.setModel(&model);
+            bare.resize(size.isValid() ? size : QSize(980, 400));
+            bare.show();
+            benchmark::DoNotOptimize(bare.grab());
+        });
+    if (!shown)
+        state.SkipWithError("the 能力表 does not show the horses of the file");
+}
+BENCHMARK(BM_OpenAbilityTable)->UseManualTime();
 
 // Two parts of the load, for seeing where its time goes: reading and decoding the block, and
 // making the texts of 64 rows as the list's strings.

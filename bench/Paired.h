@@ -36,8 +36,11 @@ inline double ClockCostNs() {
 // Each turn makes `workCalls` calls of the work and `floorCalls` of the floor, the two counts
 // chosen so that both take some tens of microseconds and reading the clock costs next to
 // nothing; times and the ratio are per call.
-template <class Work, class Floor>
-void RunPaired(benchmark::State& state, int workCalls, Work&& work, int floorCalls, Floor&& floor) {
+// `beforeWork` and `beforeFloor`, untimed, put the program in the state each is measured in.
+template <class Work, class Floor, class BeforeWork = void (*)(), class BeforeFloor = void (*)()>
+void RunPaired(
+    benchmark::State& state, int workCalls, Work&& work, int floorCalls, Floor&& floor,
+    BeforeWork beforeWork = [] {}, BeforeFloor beforeFloor = [] {}) {
     const double clockCost = ClockCostNs();
     auto timed = [clockCost](int calls, auto& what) {
         const double start = ThreadCpuNs();
@@ -50,10 +53,14 @@ void RunPaired(benchmark::State& state, int workCalls, Work&& work, int floorCal
     for (auto _ : state) {
         double workNs = 0, floorNs = 0;
         if (workFirst) {
+            beforeWork();
             workNs = timed(workCalls, work);
+            beforeFloor();
             floorNs = timed(floorCalls, floor);
         } else {
+            beforeFloor();
             floorNs = timed(floorCalls, floor);
+            beforeWork();
             workNs = timed(workCalls, work);
         }
         workTotal += workNs;

@@ -189,6 +189,8 @@ def main():
                        ("BM_RowTexts/64", "  alone: the 64 rows' texts, none shared")):
         times = [r["cpu_time"] * (1e3 if r["time_unit"] == "us" else 1) for r in load[name]]
         report.note(f"{what:<50} {duration(statistics.median(times)):>12}")
+    paired(report, load, "BM_OpenAbilityTable",
+           "opening the 能力表, 64 listed (floor: bare table)", 1.5)
     paired(report, load, "BM_LoadHorseFile/1", "LoadHorseFile, 1 listed")
     alone(report, load, "BM_LoadHorseFile/0", "LoadHorseFile, 0 listed")
 
@@ -204,6 +206,8 @@ def main():
     log_memory = json.loads((folder / "follow-log-memory.json").read_text())
     report.limit(f"change log of {log_memory['rows']:,} rows: heap above empty",
                  [log_memory["bytes"] / 1024], mebibytes, 5 * 1024)
+    paired(report, follow, "BM_ReloadWithTableAndComparison",
+           "reload, 能力表 and 比較 open (floor: both closed)", 2)
     latency = json.loads((folder / "follow-latency.json").read_text())
     quiet = latency["quiet_period_ms"]
     report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",

@@ -48,25 +48,28 @@ public:
 };
 
 // One of the ten basic abilities: its column, its name in stallark-dump's JSON (and, after
-// "E_", that of its box in the detail window) and its column's caption in stallark-dump --fields.
+// "E_", that of its box in the detail window), its column's caption in stallark-dump --fields,
+// and the least and the greatest value its record field can hold once decoded.
 struct BasicAbilityField {
     const char* Key;
     const char* Caption;
     IntColumn TDM_HorseStatus::*Column;
+    std::int32_t Least;
+    std::int32_t Greatest;
 };
 
 // The ten basic abilities in the order both windows show them.
 inline constexpr BasicAbilityField BasicAbilityFields[BasicAbilityCount] = {
-    {"Speed", "スピード", &TDM_HorseStatus::Speed},
-    {"Endurance", "持続力", &TDM_HorseStatus::Endurance},
-    {"Stamina", "スタミナ", &TDM_HorseStatus::Stamina},
-    {"Power", "パワー", &TDM_HorseStatus::Power},
-    {"Agility", "瞬発力", &TDM_HorseStatus::Agility},
-    {"Agreement", "折り合い", &TDM_HorseStatus::Agreement},
-    {"Temper", "気性", &TDM_HorseStatus::Temper},
-    {"Guts", "勝負根性", &TDM_HorseStatus::Guts},
-    {"Reactive", "反応", &TDM_HorseStatus::Reactive},
-    {"Durability", "丈夫さ", &TDM_HorseStatus::Durability},
+    {"Speed", "スピード", &TDM_HorseStatus::Speed, AbilityBase, AbilityBase + PackedFieldMax},
+    {"Endurance", "持続力", &TDM_HorseStatus::Endurance, AbilityBase, AbilityBase + PackedFieldMax},
+    {"Stamina", "スタミナ", &TDM_HorseStatus::Stamina, AbilityBase, AbilityBase + PackedFieldMax},
+    {"Power", "パワー", &TDM_HorseStatus::Power, 0, PackedFieldMax},
+    {"Agility", "瞬発力", &TDM_HorseStatus::Agility, 0, 255},
+    {"Agreement", "折り合い", &TDM_HorseStatus::Agreement, 0, PackedFieldMax},
+    {"Temper", "気性", &TDM_HorseStatus::Temper, 0, 255},
+    {"Guts", "勝負根性", &TDM_HorseStatus::Guts, 0, PackedFieldMax},
+    {"Reactive", "反応", &TDM_HorseStatus::Reactive, 0, 255},
+    {"Durability", "丈夫さ", &TDM_HorseStatus::Durability, 0, 255},
 };
 
 // The one table of the running program, created at start-up.

@@ -159,9 +159,9 @@ TEST_F(ViewerTest, ContextMenuReloadsAndCopiesByItsAccessKeys) {
     QStringList items;
     for (const QAction* item : menu->actions())
         items << item->text() + " " + item->shortcut().toString();
-    EXPECT_EQ(items,
-              (QStringList{"再読み込み(&R) F5", "コピー(&C) Ctrl+C",
-                           "すべての行をコピー(&A) Ctrl+Shift+C", " ", "変更点(&H) Ctrl+H"}));
+    EXPECT_EQ(items, (QStringList{"再読み込み(&R) F5", "コピー(&C) Ctrl+C",
+                                  "すべての行をコピー(&A) Ctrl+Shift+C", " ", "変更点(&H) Ctrl+H",
+                                  "能力表(&T) Ctrl+T"}));
     EXPECT_FALSE(menu->actions()[0]->isEnabled());
     menu->close();
 

@@ -19,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -174,14 +175,20 @@ void THorseListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     emit EditingEnded();
 }
 
+// Several selected rows (the ability table's) are copied a line each, top to bottom.
 void THorseListView::CopySelectedRow() const {
-    const QModelIndexList rows = selectionModel()->selectedRows();
+    QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
-    QStringList texts;
-    for (int column = 0; column < model()->columnCount(rootIndex()); ++column)
-        texts << rows.front().siblingAtColumn(column).data().toString();
-    QApplication::clipboard()->setText(texts.join('\t'));
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        QStringList texts;
+        for (int column = 0; column < model()->columnCount(rootIndex()); ++column)
+            texts << row.siblingAtColumn(column).data().toString();
+        lines << texts.join('\t');
+    }
+    QApplication::clipboard()->setText(lines.join('\n'));
 }
 
 void THorseListView::CopyAllRows() const {

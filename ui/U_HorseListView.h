@@ -21,7 +21,7 @@ QPoint ContextMenuPosition(const QAbstractItemView& view, const QContextMenuEven
 void ReportCurrentCell(QAbstractItemView& view);
 
 // The horse list's view with the list's own keys: Enter asks for the selected horse's detail
-// window, F2 edits its caption, Ctrl+C copies the whole selected row and Ctrl+Shift+C every
+// window, F2 edits its caption, Ctrl+C copies the whole selected rows and Ctrl+Shift+C every
 // row with the captions; both copies are also in its context menu, below the window's reload.
 // Home and End go to the first and the last row, and no key takes the selection away. A cell
 // cut off by its column shows its whole text as a tip.

@@ -5,6 +5,7 @@
 
 #include "ui_U_MainWindow.h"
 
+#include "U_AbilityTableWindow.h"
 #include "U_Analyze.h"
 #include "U_ChangesWindow.h"
 #include "U_DetailWindow.h"
@@ -105,7 +106,9 @@ TMainForm::TMainForm(QWidget* parent)
     addAction(ui->Reload1);
     list->SetReloadAction(ui->Reload1);
     connect(ui->Reload1, &QAction::triggered, this, handle(&TMainForm::Reload1Click));
+    // The windows beside the list, made when first asked for.
     AddChangesCommand(*this, *list);
+    AddAbilityTableCommand(*this, *list);
     // Queued, so that the list has left its editing state.
     connect(list, &THorseListView::EditingEnded, follower_, &TFileFollower::Resume,
             Qt::QueuedConnection);

@@ -34,6 +34,9 @@ ITEM_ROLES = ("table cell", "list item", "tree item")
 Atspi = GLib = None  # imported once the desktop's buses are up
 
 
+# The 能力表's column of スピード: after ID, 馬名, 父 and 母.
+SPEED_COLUMN = 4
+
 # --- the accessible tree ------------------------------------------------------------------------
 
 def children(node):
@@ -496,6 +499,34 @@ def everyday_use(screen, programs, work):
     check(viewer._window("alert") is None, "a box came with the file's change")
     check("focused" in states(viewer.table), "the list lost the keyboard to the file's change")
 
+    # Ctrl+T opens the 能力表 beside the list: its rows read out as stallark-dump --fields
+    # prints them; a click on スピード's header sorts it highest first, the best described.
+    screen.keys("ctrl+t")
+    window = wait_for("the 能力表 window", lambda: next(
+        (w for w in children(viewer.app) if w.get_role_name() == "frame" and
+         w.get_name().startswith("能力表") and "active" in states(w)), None))
+    table = wait_for("the 能力表's table", lambda: find(window, "table", "能力表"))
+    fields = subprocess.run([dump, "--fields", path], capture_output=True, text=True,
+                            check=True).stdout
+    rows = [line.split("\t") for line in fields.splitlines()[1:]]
+    check(table_cell_texts(table) == rows, "the 能力表 reads otherwise than --fields")
+    x, y, width, height = extents(Atspi.Table.get_column_header(table, SPEED_COLUMN))
+    screen.click(x + width // 2, y + height // 2)
+    fastest = sorted((row for row in rows), key=lambda row: -int(row[SPEED_COLUMN]))
+    wait_for("the 能力表 sorted by スピード", lambda: [
+        Atspi.Table.get_accessible_at(table, r, SPEED_COLUMN).get_name()
+        for r in range(len(rows))] == [row[SPEED_COLUMN] for row in fastest])
+    best = Atspi.Table.get_accessible_at(table, 0, SPEED_COLUMN).get_description()
+    check(best == "最高値", "the fastest cell is described %r" % best)
+    # Closed, it gives the keyboard back to the list; opened again, it is up to date; and 終了
+    # in the list's window ends the program with the 能力表 still open.
+    screen.keys("alt+F4")
+    viewer.wait_gone(window, "the 能力表")
+    viewer.wait_list_has_keyboard()
+    screen.keys("ctrl+t")
+    wait_for("the 能力表 again", lambda: showing(window) and "active" in states(window))
+    screen.run(["xdotool", "search", "--name", "^Stallark$", "windowactivate"])
+    wait_for("the list's window active", lambda: "active" in states(viewer.frame))
     # 変更点 (Ctrl+H) beside the list logs what the next rewrite changes, its rows read as the
     # list's are: the file emptied again, after the version shown has stood the second that
     # keeps it from being taken for a half-written one, logs every listed horse emptied, its

@@ -12,12 +12,14 @@ The scenario: start; a missing file typed into ファイルを開く gives the e
 Stallark; a horse file opened by its typed Z:\\ path fills the list with the file's horses,
 17 pixels apart; the list has the keyboard as soon as the dialog has closed, by a choice or
 by a cancel; End and Ctrl+End go to the last row and keep it selected; the list follows the
-file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 reports it gone; 詳細表示 shows the one chosen; neither
-window can be resized or maximised; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
+file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 reports it gone; 詳細表示
+shows the one chosen; neither window can be resized or maximised; the 能力表 copies what
+--fields prints, sorts by Ctrl+S and opens a 比較; 終了 ends the program with status 0, leaving
+nothing of Qt's in the registry.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits until what it brings is there (a window, the clipboard), and presses its keys again
-when it has not come within a second or two, as the program was not yet ready for them. The Wine prefix is the caller's (WINEPREFIX), its server
-already running.
+when it has not come within a second or two, as the program was not yet ready for them. The
+Wine prefix is the caller's (WINEPREFIX), its server already running.
 """
 
 import collections
@@ -37,6 +39,8 @@ CALLER_ENV = dict(os.environ)
 
 # The rows of the list, one below the other.
 ROW_PITCH = 17
+# The 能力表's column of スピード: after ID, 馬名, 父 and 母.
+SPEED_COLUMN = 4
 # What Qt's file dialog leaves in the registry when it goes.
 QT_SETTINGS_KEY = r"HKCU\Software\QtProject"
 
@@ -124,8 +128,8 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
     dumped = subprocess.run([stallark_dump, horse_file], check=True, capture_output=True,
                             text=True).stdout
     check(len(dumped.splitlines()) > 2, "the demo file lists fewer than two horses")
-    names = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
-                           capture_output=True, text=True).stdout.splitlines()[1:]
+    fields = subprocess.run([stallark_dump, "--fields", horse_file], check=True,
+                            capture_output=True, text=True).stdout
 
     with desktop.Desktop(work) as screen:
         screen.env["LC_ALL"] = "C.UTF-8"
@@ -134,7 +138,7 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
         # desktop; stopped again at the end, they hold no display that is gone.
         restart_wine(screen.env)
         try:
-            drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names)
+            drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
         except Failure:
             # What the screen showed, for whoever reads the failure.
             subprocess.run(["import", "-window", "root", "viewer_under_wine-failure.png"],
@@ -195,8 +199,9 @@ def replace_file(path, contents):
     os.replace(path + ".new", path)
 
 
-def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names):
+def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields):
     expected_rows = dumped.splitlines()[1:]
+    names = fields.splitlines()[1:]
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL)
@@ -294,6 +299,27 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, names):
           "the detail window shows %r, the second horse is %r" % (name, expected_name))
     screen.keys("shift+Tab", "Return")
     wait_for("the detail window to close", lambda: not windows_named(screen, "詳細表示"))
+
+    # Ctrl+T opens the 能力表, the table focused: Ctrl+Shift+C copies what stallark-dump
+    # --fields prints; Ctrl+S on a スピード cell sorts it highest first, ties in ID order; two
+    # rows selected, Ctrl+K opens their 比較. Each closes by Alt+F4, the list's window active again.
+    wait_until_active(screen, main_window)
+    screen.keys("ctrl+t")
+    table = wait_for("the 能力表 window", lambda: windows_named(screen, "能力表.*"))[0]
+    wait_until_active(screen, table)
+    copied(screen, ["ctrl+shift+c"], expected=fields)
+    header, rows = fields.splitlines()[0], [line.split("\t") for line in names]
+    fastest = sorted(rows, key=lambda row: -int(row[SPEED_COLUMN]))
+    screen.keys("Down", *["Right"] * SPEED_COLUMN, "ctrl+s")
+    copied(screen, ["ctrl+shift+c"],
+           expected="\n".join([header] + ["\t".join(row) for row in fastest]) + "\n")
+    screen.keys("Home", "shift+Down", "ctrl+k")
+    compare = wait_for("the 比較 window", lambda: windows_named(screen, "比較.*"))[0]
+    wait_until_active(screen, compare)
+    screen.keys("alt+F4")
+    wait_until_active(screen, table)
+    screen.keys("alt+F4")
+    wait_for("the 能力表 to close", lambda: not windows_named(screen, "能力表.*"))
 
     # 終了(&X) ends the program, with status 0.
     wait_until_active(screen, main_window)
