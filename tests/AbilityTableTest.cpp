@@ -230,9 +230,10 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
                       table->visualRect(table->model()->index(2, 1)).center());
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].startsWith("3\tシルバーアロー\t")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].startsWith("12\tゴールド\t")) << lines[1].toStdString();
+    ASSERT_EQ(lines.size(), 4); // the captions, two rows and the last line's end
+    EXPECT_TRUE(lines[0].startsWith("ID\t馬名\t父\t")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("3\tシルバーアロー\t")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("12\tゴールド\t")) << lines[2].toStdString();
 
     int shown = -1;
     ModalHandler detail("TDetailWindow", [&](QWidget* modal) {

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -39,18 +38,6 @@ bool DarkTheme() {
 const QString TableNote =
     QString::fromUtf8("太字に色の値: 表示中の馬でその能力の最高値。"
                       "並べ替え: 見出しのクリックか Ctrl+S、もう一度で逆順。");
-
-// Moves a new window to `wanted`, or as near to it as keeps it whole on the screen.
-void PlaceOnScreen(QWidget* window, QPoint wanted) {
-    const QScreen* screen = window->screen();
-    if (screen != nullptr) {
-        const QRect room = screen->availableGeometry();
-        const QSize size = window->frameGeometry().size();
-        wanted.setX(std::max(room.left(), std::min(wanted.x(), room.right() - size.width())));
-        wanted.setY(std::max(room.top(), std::min(wanted.y(), room.bottom() - size.height())));
-    }
-    window->move(wanted);
-}
 
 } // namespace
 
@@ -181,6 +168,7 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     view_->setObjectName("AbilityTable");
     view_->setAccessibleName(QString::fromUtf8("能力表"));
     view_->setModel(model_);
+    view_->SetCopiesCaptions(true);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -314,7 +302,7 @@ void TAbilityTableWindow::OpenComparison() {
     std::sort(rows.begin(), rows.end());
     if (compare_ == nullptr) {
         compare_ = new TCompareWindow(this);
-        PlaceOnScreen(compare_, pos() + QPoint(40, 40));
+        PlaceOnScreen(*compare_, pos() + QPoint(40, 40));
     }
     compare_->SetHorses(model_->SlotOfRow(rows[0].row()), model_->SlotOfRow(rows[1].row()));
     compare_->show();
@@ -335,7 +323,7 @@ void AddAbilityTableCommand(TMainForm& form, THorseListView& list) {
             // running on its own.
             if (window == nullptr) {
                 window = new TAbilityTableWindow(&form);
-                PlaceOnScreen(window, form.frameGeometry().topRight() + QPoint(8, 0));
+                PlaceOnScreen(*window, form.frameGeometry().topRight() + QPoint(8, 0));
                 // As quiet as the reload that brings it: no box in front of the game.
                 QObject::connect(&form, &TMainForm::HorseTableShown, window,
                                  [window] { FailureOf([window] { window->Refresh(); }); });

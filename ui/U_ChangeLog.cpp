@@ -3,8 +3,6 @@
 
 #include "U_ChangeLog.h"
 
-#include "U_HorseRow.h"
-
 #include <QFileInfo>
 
 #include <array>
@@ -114,17 +112,6 @@ QString THorseChangeLog::Text(const Row& row, int column) const {
     default:
         return {};
     }
-}
-
-QString THorseChangeLog::TsvText(const QList<int>& rows) const {
-    std::string lines = TsvLine(Captions);
-    std::array<std::string, ChangeLogColumnCount> texts;
-    for (const int row : rows) {
-        for (int column = 0; column < ChangeLogColumnCount; ++column)
-            texts[column] = Text(rows_[static_cast<std::size_t>(row)], column).toStdString();
-        AppendTsvLine(lines, texts);
-    }
-    return QString::fromStdString(lines);
 }
 
 int THorseChangeLog::rowCount(const QModelIndex& parent) const {

@@ -40,8 +40,6 @@ public:
     std::function<QDateTime()> Clock = &QDateTime::currentDateTimeUtc;
     // When a version was last shown, as HH:MM:SS in local time; empty before the first.
     const QString& LastRead() const { return lastRead_; }
-    // A line of tab-separated texts per row: the captions, then each of `rows` in order.
-    QString TsvText(const QList<int>& rows) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

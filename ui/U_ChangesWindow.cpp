@@ -11,27 +11,19 @@
 #include "U_MainWindow.h"
 
 #include <QAction>
-#include <QScreen>
 
 namespace {
 
 constexpr int ColumnWidths[ChangeLogColumnCount] = {64, 100, 28, 100, 84, 128, 128, 40};
-
-// Beside the main window, on its right, where the screen has room for it there.
-void PlaceBeside(QWidget& window, const QWidget& main) {
-    const QRect screen = main.screen()->availableGeometry();
-    const QPoint at(main.frameGeometry().right() + 1, main.frameGeometry().top());
-    if (at.x() + window.frameGeometry().width() <= screen.right())
-        window.move(at);
-}
 
 } // namespace
 
 TChangesWindow::TChangesWindow(THorseChangeLog* log, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ChangesWindow>()), log_(log) {
     ui->setupUi(this);
-    TChangeLogView* view = ui->ChangesView;
+    THorseListView* view = ui->ChangesView;
     view->setModel(log);
+    view->SetCopiesCaptions(true);
     view->horizontalHeader()->setSectionsClickable(false);
     for (int column = 0; column < ChangeLogColumnCount; ++column)
         view->setColumnWidth(column, ColumnWidths[column]);
@@ -67,7 +59,7 @@ void AddChangesCommand(TMainForm& form, THorseListView& list) {
             auto* window = form.findChild<TChangesWindow*>({}, Qt::FindDirectChildrenOnly);
             if (window == nullptr) {
                 window = new TChangesWindow(log, &form);
-                PlaceBeside(*window, form);
+                PlaceOnScreen(*window, form.frameGeometry().topRight() + QPoint(1, 0));
             }
             window->show();
             window->raise();

@@ -176,6 +176,7 @@ TCompareWindow::TCompareWindow(QWidget* parent)
     view_->setObjectName("CompareTable");
     view_->setAccessibleName(QString::fromUtf8("比較"));
     view_->setModel(model_);
+    view_->SetCopiesCaptions(true);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->verticalHeader()->hide();

@@ -175,37 +175,43 @@ void THorseListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     emit EditingEnded();
 }
 
-// Several selected rows (the ability table's) are copied a line each, top to bottom.
+// Several selected rows (the other windows' tables) are copied a line each, top to bottom.
 void THorseListView::CopySelectedRow() const {
     QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end());
-    QStringList lines;
-    for (const QModelIndex& row : rows) {
-        QStringList texts;
-        for (int column = 0; column < model()->columnCount(rootIndex()); ++column)
-            texts << row.siblingAtColumn(column).data().toString();
-        lines << texts.join('\t');
-    }
-    QApplication::clipboard()->setText(lines.join('\n'));
+    QString text = TsvText(rows, copiesCaptions_);
+    // The list's own row goes without a line break, as a single cell's text would.
+    if (!copiesCaptions_)
+        text.chop(1);
+    QApplication::clipboard()->setText(text);
 }
 
+// The lines stallark-dump prints for the file, captions first: a file's rows go from the list
+// to a spreadsheet as they go from the command line.
 void THorseListView::CopyAllRows() const {
-    // The lines stallark-dump prints for the file, captions first: a file's rows go from the
-    // list to a spreadsheet as they go from the command line.
+    QModelIndexList rows;
+    for (int row = 0; row < model()->rowCount(rootIndex()); ++row)
+        rows << model()->index(row, 0, rootIndex());
+    QApplication::clipboard()->setText(TsvText(rows, true));
+}
+
+QString THorseListView::TsvText(const QModelIndexList& rows, bool withCaptions) const {
     const int columns = model()->columnCount(rootIndex());
     std::vector<std::string> texts(static_cast<std::size_t>(columns));
-    for (int column = 0; column < columns; ++column)
-        texts[column] = model()->headerData(column, Qt::Horizontal).toString().toStdString();
-    std::string lines = TsvLine(texts);
-    for (int row = 0; row < model()->rowCount(rootIndex()); ++row) {
+    std::string lines;
+    if (withCaptions) {
         for (int column = 0; column < columns; ++column)
-            texts[column] =
-                model()->index(row, column, rootIndex()).data().toString().toStdString();
-        lines += TsvLine(texts);
+            texts[column] = model()->headerData(column, Qt::Horizontal).toString().toStdString();
+        AppendTsvLine(lines, texts);
     }
-    QApplication::clipboard()->setText(QString::fromStdString(lines));
+    for (const QModelIndex& row : rows) {
+        for (int column = 0; column < columns; ++column)
+            texts[column] = row.siblingAtColumn(column).data().toString().toStdString();
+        AppendTsvLine(lines, texts);
+    }
+    return QString::fromStdString(lines);
 }
 
 void THorseListView::contextMenuEvent(QContextMenuEvent* event) {

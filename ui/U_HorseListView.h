@@ -24,7 +24,8 @@ void ReportCurrentCell(QAbstractItemView& view);
 // window, F2 edits its caption, Ctrl+C copies the whole selected rows and Ctrl+Shift+C every
 // row with the captions; both copies are also in its context menu, below the window's reload.
 // Home and End go to the first and the last row, and no key takes the selection away. A cell
-// cut off by its column shows its whole text as a tip.
+// cut off by its column shows its whole text as a tip. The other windows' tables are views of
+// this kind too.
 class THorseListView : public QTableView {
     Q_OBJECT
 public:
@@ -36,6 +37,9 @@ public:
     // The window's commands that open other windows, shown last in the context menu, below a
     // line, in the order added.
     void AddWindowAction(QAction* action) { windowActions_.append(action); }
+    // Ctrl+C puts the captions' line before the selected rows, as Ctrl+Shift+C does; the list's
+    // own copies the rows alone.
+    void SetCopiesCaptions(bool copies) { copiesCaptions_ = copies; }
     // A caption is being typed over (F2).
     bool Editing() const { return state() == EditingState; }
 
@@ -57,6 +61,8 @@ protected:
 private:
     void CopySelectedRow() const;
     void CopyAllRows() const;
+    // Tab-separated lines of `rows`, in the order given, after the captions' line if asked.
+    QString TsvText(const QModelIndexList& rows, bool withCaptions) const;
     void ShowContextMenu(const QPoint& globalPosition);
     void ReportCurrentCell();
     bool ShowsWholeText(const QModelIndex& index) const;
@@ -65,4 +71,5 @@ private:
     QAction* reload_ = nullptr;
     QAction* copyRow_ = nullptr; // コピー, greyed with no row selected
     QList<QAction*> windowActions_;
+    bool copiesCaptions_ = false;
 };

@@ -20,8 +20,10 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -225,6 +227,16 @@ void TMainForm::Button1Click() {
     connect(this, &TMainForm::HorseTableShown, &dialog,
             [&dialog] { RunHandler(&dialog, [&dialog] { dialog.FillDetail(); }); });
     dialog.exec();
+}
+
+void PlaceOnScreen(QWidget& window, QPoint wanted) {
+    if (const QScreen* screen = window.screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = window.frameGeometry().size();
+        wanted.setX(std::max(room.left(), std::min(wanted.x(), room.right() - size.width())));
+        wanted.setY(std::max(room.top(), std::min(wanted.y(), room.bottom() - size.height())));
+    }
+    window.move(wanted);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -74,4 +74,8 @@ private:
 // caption is not an integer or names no slot of the table.
 int HorseIndexFromCaption(const QString& caption);
 
+// Moves a new window beside the main window to `wanted`, or as near to it as keeps it whole on
+// the screen.
+void PlaceOnScreen(QWidget& window, QPoint wanted);
+
 extern TMainForm* MainForm;
