@@ -39,6 +39,9 @@ const QString TableNote =
     QString::fromUtf8("太字に色の値: 表示中の馬でその能力の最高値。"
                       "並べ替え: 見出しのクリックか Ctrl+S、もう一度で逆順。");
 
+// The table is wide: to the list's right first, then below it.
+constexpr std::array<Side, 4> BesideTheList = {Side::Right, Side::Below, Side::Left, Side::Above};
+
 } // namespace
 
 QVariant MarkedCellData(int role, const QString& description) {
@@ -302,7 +305,8 @@ void TAbilityTableWindow::OpenComparison() {
     std::sort(rows.begin(), rows.end());
     if (compare_ == nullptr) {
         compare_ = new TCompareWindow(this);
-        PlaceOnScreen(*compare_, pos() + QPoint(40, 40));
+        // Beside the list as the table is, over the table rather than over the list.
+        PlaceBeside(*compare_, *parentWidget(), BesideTheList);
     }
     compare_->SetHorses(model_->SlotOfRow(rows[0].row()), model_->SlotOfRow(rows[1].row()));
     compare_->show();
@@ -323,7 +327,7 @@ void AddAbilityTableCommand(TMainForm& form, THorseListView& list) {
             // running on its own.
             if (window == nullptr) {
                 window = new TAbilityTableWindow(&form);
-                PlaceOnScreen(*window, form.frameGeometry().topRight() + QPoint(8, 0));
+                PlaceBeside(*window, form, BesideTheList);
                 // As quiet as the reload that brings it: no box in front of the game.
                 QObject::connect(&form, &TMainForm::HorseTableShown, window,
                                  [window] { FailureOf([window] { window->Refresh(); }); });

@@ -59,7 +59,7 @@ void AddChangesCommand(TMainForm& form, THorseListView& list) {
             auto* window = form.findChild<TChangesWindow*>({}, Qt::FindDirectChildrenOnly);
             if (window == nullptr) {
                 window = new TChangesWindow(log, &form);
-                PlaceOnScreen(*window, form.frameGeometry().topRight() + QPoint(1, 0));
+                PlaceBeside(*window, form, {Side::Below, Side::Right, Side::Left, Side::Above});
             }
             window->show();
             window->raise();

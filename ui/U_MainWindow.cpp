@@ -44,6 +44,17 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
     return mime->urls().front().toLocalFile();
 }
 
+// Moves a new window to `wanted`, or as near to it as keeps it whole on the screen.
+void PlaceOnScreen(QWidget& window, QPoint wanted) {
+    if (const QScreen* screen = window.screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = window.frameGeometry().size();
+        wanted.setX(std::max(room.left(), std::min(wanted.x(), room.right() - size.width())));
+        wanted.setY(std::max(room.top(), std::min(wanted.y(), room.bottom() - size.height())));
+    }
+    window.move(wanted);
+}
+
 } // namespace
 
 int HorseIndexFromCaption(const QString& caption) {
@@ -229,14 +240,47 @@ void TMainForm::Button1Click() {
     dialog.exec();
 }
 
-void PlaceOnScreen(QWidget& window, QPoint wanted) {
-    if (const QScreen* screen = window.screen()) {
-        const QRect room = screen->availableGeometry();
-        const QSize size = window.frameGeometry().size();
-        wanted.setX(std::max(room.left(), std::min(wanted.x(), room.right() - size.width())));
-        wanted.setY(std::max(room.top(), std::min(wanted.y(), room.bottom() - size.height())));
+void PlaceBeside(QWidget& window, const QWidget& main, const std::array<Side, 4>& sides) {
+    const QScreen* screen = main.screen();
+    if (screen == nullptr)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect beside = main.frameGeometry();
+    // A new window has no frame yet: it will have one as large as the main window's.
+    const QSize frame = beside.size() - main.geometry().size();
+    const QSize size = window.size() + frame;
+    const auto roomOn = [&](Side side) {
+        switch (side) {
+        case Side::Right:
+            return QRect(QPoint(beside.right() + 1, room.top()), room.bottomRight());
+        case Side::Below:
+            return QRect(QPoint(room.left(), beside.bottom() + 1), room.bottomRight());
+        case Side::Left:
+            return QRect(room.topLeft(), QPoint(beside.left() - 1, room.bottom()));
+        case Side::Above:
+            break;
+        }
+        return QRect(room.topLeft(), QPoint(room.right(), beside.top() - 1));
+    };
+    // Next to the main window's top or left edge, as far as the room allows.
+    const auto placeIn = [&](const QRect& area, QSize fitted) {
+        window.resize(fitted - frame);
+        PlaceOnScreen(window,
+                      {std::clamp(beside.left(), area.left(),
+                                  std::max(area.left(), area.right() + 1 - fitted.width())),
+                       std::clamp(beside.top(), area.top(),
+                                  std::max(area.top(), area.bottom() + 1 - fitted.height()))});
+    };
+    QRect roomiest;
+    for (const Side side : sides) {
+        const QRect area = roomOn(side);
+        if (area.width() >= size.width() && area.height() >= size.height())
+            return placeIn(area, size);
+        if (area.width() * area.height() > roomiest.width() * roomiest.height())
+            roomiest = area;
     }
-    window.move(wanted);
+    if (!roomiest.isEmpty())
+        placeIn(roomiest, size.boundedTo(roomiest.size()).expandedTo(window.minimumSize() + frame));
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

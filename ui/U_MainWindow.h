@@ -7,6 +7,7 @@
 
 #include "U_FileFollower.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,8 +75,10 @@ private:
 // caption is not an integer or names no slot of the table.
 int HorseIndexFromCaption(const QString& caption);
 
-// Moves a new window beside the main window to `wanted`, or as near to it as keeps it whole on
-// the screen.
-void PlaceOnScreen(QWidget& window, QPoint wanted);
+// The sides of the main window, in the order a new window tries them.
+enum class Side { Right, Below, Left, Above };
+// Places a new window beside the main window, never over it: on the first of `sides` where it
+// fits whole, or else, made smaller, on the side with the most room.
+void PlaceBeside(QWidget& window, const QWidget& main, const std::array<Side, 4>& sides);
 
 extern TMainForm* MainForm;

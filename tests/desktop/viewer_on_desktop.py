@@ -506,6 +506,12 @@ def everyday_use(screen, programs, work):
         (w for w in children(viewer.app) if w.get_role_name() == "frame" and
          w.get_name().startswith("能力表") and "active" in states(w)), None))
     table = wait_for("the 能力表's table", lambda: find(window, "table", "能力表"))
+    # It opens beside the list's window, never over it.
+    x, y, width, height = extents(window)
+    lx, ly, lwidth, lheight = extents(viewer.frame)
+    check(x >= lx + lwidth or x + width <= lx or y >= ly + lheight or y + height <= ly,
+          "the 能力表 at %s covers the list's window at %s" % (
+              (x, y, width, height), (lx, ly, lwidth, lheight)))
     fields = subprocess.run([dump, "--fields", path], capture_output=True, text=True,
                             check=True).stdout
     rows = [line.split("\t") for line in fields.splitlines()[1:]]
