@@ -103,6 +103,12 @@ std::uint64_t DifferingSlots(const TDM_HorseStatus& old, const TDM_HorseStatus& 
 std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old,
                                             const TDM_HorseStatus& now) {
     std::vector<FieldChange> changes;
+    AppendHorseTableChanges(old, now, changes);
+    return changes;
+}
+
+void AppendHorseTableChanges(const TDM_HorseStatus& old, const TDM_HorseStatus& now,
+                             std::vector<FieldChange>& changes) {
     const std::uint64_t differing = DifferingSlots(old, now);
     for (int i = 0; i < RecordCount; ++i) {
         if ((differing >> i & 1) == 0)
@@ -128,5 +134,4 @@ std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old,
             changes.push_back(std::move(change));
         }
     }
-    return changes;
 }

@@ -122,3 +122,7 @@ struct FieldChange {
 // field order, the slot state last. Values are compared, not texts; texts are made only for
 // what changed, so two equal tables cost 64 x 25 comparisons.
 std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old, const TDM_HorseStatus& now);
+// The same, appended to `changes`: a caller that compares every version keeps the vector's room,
+// as a fresh one grows into blocks large enough to make the allocator tidy its whole heap.
+void AppendHorseTableChanges(const TDM_HorseStatus& old, const TDM_HorseStatus& now,
+                             std::vector<FieldChange>& changes);

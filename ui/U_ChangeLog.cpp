@@ -25,7 +25,8 @@ void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
         emit Read();
         return;
     }
-    std::vector<FieldChange> changes;
+    std::vector<FieldChange>& changes = changes_;
+    changes.clear();
     // The version shown last stays in the log only once it has stood for a second; until then
     // the next version takes its place.
     if (shownAt_.msecsTo(at) < HalfWrittenMs) {
@@ -39,9 +40,9 @@ void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
             endRemoveRows();
         }
         if (before_)
-            changes = CompareHorseTables(*before_, table);
+            AppendHorseTableChanges(*before_, table, changes);
     } else {
-        changes = CompareHorseTables(*shown_, table);
+        AppendHorseTableChanges(*shown_, table, changes);
         if (changes.empty()) { // the same version again
             emit Read();
             return;

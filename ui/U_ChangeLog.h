@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 inline constexpr int ChangeLogColumnCount = 8;
 
@@ -64,6 +65,7 @@ private:
     // Held by pointer, so that the two trade places without copying 25 KB.
     std::unique_ptr<TDM_HorseStatus> shown_;  // the version shown last
     std::unique_ptr<TDM_HorseStatus> before_; // the one the newest rows compare it with
+    std::vector<FieldChange> changes_;        // a version's, kept for its room
     QDateTime shownAt_;                       // when shown_ came, not when it came again
     int newestRows_ = 0;                      // the rows of shown_, on top
     QString lastRead_;
