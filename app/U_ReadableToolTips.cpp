@@ -3,25 +3,16 @@
 
 #include "U_ReadableToolTips.h"
 
+#include "U_HorseTable.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPalette>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
 
 constexpr double LeastReadableContrast = 4.5;
-
-double RelativeLuminance(const QColor& color) {
-    const auto linear = [](float channel) {
-        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
-           0.0722 * linear(color.blueF());
-}
 
 // Gives the tooltip black or white text, whichever stands out more, in each colour group whose
 // text is too faint against the background.
@@ -66,9 +57,7 @@ protected:
 } // namespace
 
 double ContrastRatio(const QColor& first, const QColor& second) {
-    const double a = RelativeLuminance(first);
-    const double b = RelativeLuminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    return ContrastRatio(first.rgb() & 0xFFFFFFu, second.rgb() & 0xFFFFFFu);
 }
 
 void KeepToolTipsReadable() {

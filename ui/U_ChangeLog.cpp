@@ -3,6 +3,8 @@
 
 #include "U_ChangeLog.h"
 
+#include "U_HorseTable.h"
+
 #include <QFileInfo>
 
 #include <array>
@@ -113,10 +115,8 @@ QString THorseChangeLog::Text(const Row& row, int column) const {
     case 6:
         return QString::fromStdString(change.New);
     case 7:
-        if (!change.Difference)
-            return {};
-        return (*change.Difference > 0 ? QStringLiteral("+") : QString()) +
-               QString::number(*change.Difference);
+        return change.Difference ? QString::fromStdString(SignedText(*change.Difference))
+                                 : QString();
     default:
         return {};
     }
