@@ -4,7 +4,7 @@
 #pragma once
 
 #include "U_HorseListView.h"
-#include "U_HorseTable.h"
+#include "U_TableQuery.h"
 
 #include <QAbstractTableModel>
 #include <QMainWindow>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "U_HorseFields.h"
+#include "U_Comparison.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>

@@ -4,6 +4,7 @@
 #include "U_CompareWindow.h"
 
 #include "U_AbilityTableWindow.h"
+#include "U_ChartGeometry.h"
 #include "U_HorseListView.h"
 
 #include <QBoxLayout>
