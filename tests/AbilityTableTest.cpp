@@ -4,6 +4,8 @@
 // The 能力表 and 比較 windows as the user reaches them: from the list's window, following the
 // file it shows.
 #include "U_AbilityTableWindow.h"
+#include "U_ChartGeometry.h"
+#include "U_ColorContrast.h"
 #include "U_CompareWindow.h"
 #include "ViewerFixture.h"
 
@@ -154,7 +156,7 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
         QApplication::setPalette(palette);
         const QColor background = best.data(Qt::BackgroundRole).value<QColor>();
         const QColor text = best.data(Qt::ForegroundRole).value<QColor>();
-        EXPECT_GE(ContrastRatio(background.rgb() & 0xFFFFFF, text.rgb() & 0xFFFFFF), 4.5) << dark;
+        EXPECT_GE(ContrastRatio(background, text), 4.5) << dark;
         EXPECT_EQ(background.lightness() < 128, dark);
         EXPECT_TRUE(best.data(Qt::FontRole).value<QFont>().bold());
     }
@@ -242,4 +244,18 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     });
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(shown, 90);
+}
+
+TEST(ChartGeometry, PointsScaleEachAxisToItsAbilitysRange) {
+    const auto near = [](ChartPoint p, double x, double y) {
+        EXPECT_NEAR(p.X, x, 1e-9);
+        EXPECT_NEAR(p.Y, y, 1e-9);
+    };
+    near(AbilityChartPoint(0, 157), 0, -1); // スピード at its greatest: the top
+    near(AbilityChartPoint(0, 30), 0, 0);   // and at its least: the centre
+    near(AbilityChartPoint(0, 200), 0, -1); // beyond the range, at the rim
+    near(AbilityChartPoint(3, 127), 0.951056516, 0.309016994);  // パワー at 108°
+    near(AbilityChartPoint(4, 51), 0.117557050, 0.161803399);   // 瞬発力 51/255 at 144°
+    near(AbilityChartPoint(1, 157), 0.587785252, -0.809016994); // 持続力 at 36°
+    near(AbilityChartPoint(7, 127), -0.951056516, 0.309016994); // 勝負根性 at 252°
 }
