@@ -3,6 +3,7 @@
 
 #include "U_Startup.h"
 
+#include "U_ColorScheme.h"
 #include "U_DesktopWindows.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
@@ -104,6 +105,7 @@ void SetUpApplication() {
     UseWholeTextBoxes();
     KeepModalDialogsOnScreen();
     KeepToolTipsReadable();
+    FollowDesktopColorScheme();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm) {
