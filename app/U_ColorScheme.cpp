@@ -28,28 +28,35 @@ const QString DarkStyle = QStringLiteral("Fusion");
 } // namespace
 
 QPalette DarkPalette() {
-    const QColor window(0x30, 0x30, 0x30), base(0x24, 0x24, 0x24), text(0xF0, 0xF0, 0xF0);
-    QPalette palette(text, window, QColor(0x58, 0x58, 0x58), QColor(0x1C, 0x1C, 0x1C),
-                     QColor(0x3C, 0x3C, 0x3C), text, Qt::white, base, window);
-    palette.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
-    palette.setColor(QPalette::Midlight, QColor(0x48, 0x48, 0x48));
-    palette.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+    const QColor text(0xF0, 0xF0, 0xF0);
+    QPalette palette(text, QColor(0x40, 0x40, 0x40)); // the window's colour
+    palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::AlternateBase, QColor(0x2C, 0x2C, 0x2C));
-    palette.setColor(QPalette::ToolTipBase, QColor(0x40, 0x40, 0x40));
     palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    // Lists and boxes darker than the window, so that Fusion's grid lines, a shade darker than
+    // the window, still part the rows as they do in the light theme.
+    palette.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    palette.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
+    palette.setColor(QPalette::Button, QColor(0x44, 0x44, 0x44));
+    palette.setColor(QPalette::Light, QColor(0x60, 0x60, 0x60));
+    palette.setColor(QPalette::Midlight, QColor(0x50, 0x50, 0x50));
+    palette.setColor(QPalette::Mid, QColor(0x70, 0x70, 0x70)); // the chart's rings
+    palette.setColor(QPalette::Dark, QColor(0x28, 0x28, 0x28));
+    palette.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+    palette.setColor(QPalette::ToolTipBase, QColor(0x48, 0x48, 0x48));
     palette.setColor(QPalette::PlaceholderText, QColor(0xA8, 0xA8, 0xA8));
-    // White on this blue is 6.3:1: the chosen rows and menu items.
+    // White on this blue is 6.5:1: the chosen rows and menu items.
     palette.setColor(QPalette::Highlight, QColor(0x2A, 0x5C, 0xAA));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     palette.setColor(QPalette::Link, QColor(0x8A, 0xB4, 0xF8));
     palette.setColor(QPalette::LinkVisited, QColor(0xC5, 0x8A, 0xF9));
     // Greyed, yet still 4.5:1 on the window and the buttons.
-    const QColor greyed(0xA6, 0xA6, 0xA6);
+    const QColor greyed(0xB4, 0xB4, 0xB4);
     for (const QPalette::ColorRole role :
          {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
         palette.setColor(QPalette::Disabled, role, greyed);
-    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x48, 0x48, 0x48));
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x50, 0x50, 0x50));
     return palette;
 }
 
