@@ -56,7 +56,7 @@ QPalette DarkPalette() {
     for (const QPalette::ColorRole role :
          {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
         palette.setColor(QPalette::Disabled, role, greyed);
-    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x50, 0x50, 0x50));
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x36, 0x36, 0x36));
     return palette;
 }
 
