@@ -4,9 +4,11 @@
 #include "U_ColorScheme.h"
 
 #include <QApplication>
-#include <QStyle>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QToolTip>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -23,7 +25,40 @@ struct TLightAppearance {
 // Set while the program shows its own dark appearance.
 std::optional<TLightAppearance> ShownDark;
 
-const QString DarkStyle = QStringLiteral("Fusion");
+// Fusion's drawing with the sizes of the light style it stands in for: the menu bar, frames,
+// headers and buttons keep their sizes, and nothing moves when the appearance changes.
+class TDarkStyle : public QProxyStyle {
+public:
+    explicit TDarkStyle(QStyle* light) : QProxyStyle(QStringLiteral("Fusion")), light_(light) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        return light_->pixelMetric(metric, option, widget);
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        return light_->sizeFromContents(type, option, size, widget);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_MainWindow_SpaceBelowMenuBar) // the list starts where it did
+            return light_->styleHint(hint, option, widget, returned);
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override {
+        // A frame's contents: the list's rows start where they did.
+        if (element == SE_ShapedFrameContents || element == SE_FrameContents)
+            return light_->subElementRect(element, option, widget);
+        return QProxyStyle::subElementRect(element, option, widget);
+    }
+
+private:
+    std::unique_ptr<QStyle> light_;
+};
 
 } // namespace
 
@@ -68,8 +103,11 @@ void ShowDarkColorScheme(bool dark) {
         if (QApplication::palette().color(QPalette::Window).lightness() < 128)
             return;
         ShownDark = TLightAppearance{QApplication::style()->name(), QToolTip::palette()};
-        if (ShownDark->Style.compare(DarkStyle, Qt::CaseInsensitive) != 0)
-            QApplication::setStyle(DarkStyle);
+        // Fusion draws with the palette; where the desktop's style is another (Windows' own),
+        // Fusion draws with its sizes.
+        if (ShownDark->Style.compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+            if (QStyle* light = QStyleFactory::create(ShownDark->Style))
+                QApplication::setStyle(new TDarkStyle(light));
         const QPalette palette = DarkPalette();
         QApplication::setPalette(palette);
         QToolTip::setPalette(palette);

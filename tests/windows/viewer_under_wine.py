@@ -16,7 +16,8 @@ file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 report
 shows the one chosen; neither window can be resized or maximised; the 能力表 copies what
 --fields prints, sorts by Ctrl+S and opens a 比較; 終了 ends the program with status 0, leaving
 nothing of Qt's in the registry. All of it in the dark app mode, the list dark with its text
-readable, until the mode turns light just before 終了: the list follows, its rows as high.
+readable, until the mode turns light just before 終了: the list follows, its rows where they
+were.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits until what it brings is there (a window, the clipboard), and presses its keys again
 when it has not come within a second or two, as the program was not yet ready for them. The
@@ -263,9 +264,9 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
     # The horse file, by its typed path: one row per horse, each 17 pixels below the last
     # whatever the height of the font, which Windows' style would otherwise make the least.
     open_typed_path(screen, main_window, horse_file)
-    lines = check_row_pitch(screen, main_window, len(expected_rows))
+    dark_lines = check_row_pitch(screen, main_window, len(expected_rows))
     # The app mode is dark: so is the list, its text readable.
-    background = list_shade(screen, main_window, lines)
+    background = list_shade(screen, main_window, dark_lines)
     check(luminance(background) < 0.1, "the list is not dark in the dark app mode: %s"
           % (background,))
 
@@ -358,12 +359,14 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
     screen.keys("alt+F4")
     wait_for("the 能力表 to close", lambda: not windows_named(screen, "能力表.*"))
 
-    # The app mode turned light while it runs: so does the list, its rows as high as before.
+    # The app mode turned light while it runs: so does the list, its rows where they were.
     wait_until_active(screen, main_window)
     set_app_mode(screen, light=True)
-    lines = check_row_pitch(screen, main_window, len(expected_rows))
     wait_for("the list to turn light", lambda: luminance(
-        list_shade(screen, main_window, lines)) > 0.5)
+        list_shade(screen, main_window, dark_lines)) > 0.5)
+    lines = check_row_pitch(screen, main_window, len(expected_rows))
+    check(lines == dark_lines, "the rows moved as the app mode turned light: from %s to %s"
+          % (dark_lines, lines))
 
     # 終了(&X) ends the program, with status 0.
     screen.keys("alt+f", "x")
