@@ -25,7 +25,6 @@ INTERFACE = """
   <method name="ReadOne"><arg type="s" direction="in"/><arg type="s" direction="in"/>
     <arg type="v" direction="out"/></method>
   <signal name="SettingChanged"><arg type="s"/><arg type="s"/><arg type="v"/></signal>
-  <property name="version" type="u" access="read"/>
 </interface></node>"""
 PATH = "/org/freedesktop/portal/desktop"
 SETTING = ("org.freedesktop.appearance", "color-scheme")
@@ -48,9 +47,6 @@ def main():
             value = GLib.Variant("v", value)
         invocation.return_value(GLib.Variant("(v)", (value,)))
 
-    def get(connection, sender, path, interface, name):
-        return GLib.Variant("u", 2)
-
     def announce(connection, line):
         if line.strip() == "reads":
             print(reads[0], flush=True)
@@ -71,7 +67,7 @@ def main():
         threading.Thread(target=commands, args=(connection,), daemon=True).start()
 
     def bus(connection, name):
-        connection.register_object(PATH, info, call, get, None)
+        connection.register_object(PATH, info, call, None, None)
 
     Gio.bus_own_name(Gio.BusType.SESSION, "org.freedesktop.portal.Desktop",
                      Gio.BusNameOwnerFlags.NONE, bus, acquired, lambda *_: loop.quit())
