@@ -6,6 +6,7 @@
 #include "U_AbilityTableWindow.h"
 #include "U_ChartGeometry.h"
 #include "U_ColorContrast.h"
+#include "U_ColorScheme.h"
 #include "U_CompareWindow.h"
 #include "U_FileFollower.h"
 #include "U_WindowPlacement.h"
@@ -183,17 +184,37 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
     EXPECT_EQ(Ids(table), QStringList{"3"});
     EXPECT_EQ(marked(PowerColumn), QStringList{"3"});
 
+    // In a light palette and in the program's dark one, the best value is readable on its
+    // mark, each horse's chart colour stands out from the window as lines need (3:1), and in
+    // the dark one every text is readable on what it is drawn on, greyed text too.
     const QModelIndex best = table->model()->index(0, PowerColumn);
     for (const bool dark : {false, true}) {
         QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::Base, dark ? Qt::black : Qt::white);
-        QApplication::setPalette(palette);
+        palette.setColor(QPalette::Base, Qt::white);
+        QApplication::setPalette(dark ? DarkPalette() : palette);
         const QColor background = best.data(Qt::BackgroundRole).value<QColor>();
         const QColor text = best.data(Qt::ForegroundRole).value<QColor>();
         EXPECT_GE(ContrastRatio(background, text), 4.5) << dark;
         EXPECT_EQ(background.lightness() < 128, dark);
         EXPECT_TRUE(best.data(Qt::FontRole).value<QFont>().bold());
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        for (const int horse : {0, 1})
+            EXPECT_GE(ContrastRatio(TAbilityChart::HorseColor(horse), window), 3.0)
+                << dark << " horse " << horse;
     }
+    const QPalette dark = DarkPalette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const auto& [text, background] : {std::pair{QPalette::WindowText, QPalette::Window},
+                                               {QPalette::Text, QPalette::Base},
+                                               {QPalette::ButtonText, QPalette::Button},
+                                               {QPalette::ButtonText, QPalette::Window},
+                                               {QPalette::HighlightedText, QPalette::Highlight},
+                                               {QPalette::ToolTipText, QPalette::ToolTipBase},
+                                               {QPalette::PlaceholderText, QPalette::Base}})
+            EXPECT_GE(ContrastRatio(dark.color(group, text), dark.color(group, background)), 4.5)
+                << group << " " << text << " on " << background;
+    QApplication::setPalette(QPalette());
     EXPECT_FALSE(table->window()->findChild<QLabel*>("MarkNote")->text().isEmpty());
 }
 
