@@ -15,6 +15,7 @@
 #include "U_HorseListModel.h"
 #include "U_HorseStatus.h"
 #include "U_OpenDialog.h"
+#include "U_TrendCommand.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -122,6 +123,7 @@ TMainForm::TMainForm(QWidget* parent)
     // The windows beside the list, made when first asked for.
     AddChangesCommand(*this, *list);
     AddAbilityTableCommand(*this, *list);
+    AddTrendCommand(*this, *list);
     // Queued, so that the list has left its editing state.
     connect(list, &THorseListView::EditingEnded, follower_, &TFileFollower::Resume,
             Qt::QueuedConnection);
