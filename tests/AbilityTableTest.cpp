@@ -5,9 +5,13 @@
 // file it shows.
 #include "U_AbilityTableWindow.h"
 #include "U_CompareWindow.h"
+#include "U_TrendChart.h"
+#include "U_TrendCommand.h"
+#include "U_TrendWindow.h"
 #include "ViewerFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
@@ -242,4 +246,64 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     });
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(shown, 90);
+}
+
+// 推移 of アカツキ (slot 7): opened from the list, a rewrite adds its point and its row.
+TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImage) {
+    const qint64 nine = QDateTime(QDate(2026, 12, 10), QTime(9, 0)).toMSecsSinceEpoch();
+    qint64 now = nine;
+    form->findChild<TTrendRecorder*>("TrendRecorder")->Clock = [&now] { return now; };
+    OpenThroughMenu(path);
+    List()->setFocus();
+    List()->selectRow(1);
+    QTest::keyClick(List(), Qt::Key_G, Qt::ControlModifier);
+    auto* window = form->findChild<TTrendWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "推移 — アカツキ");
+    EXPECT_TRUE(window->findChild<QLabel*>("TrendNotice")->isVisibleTo(window));
+
+    now = nine + 5000;
+    WriteFile("horses.dat", Horses(95));
+    Reload();
+    EXPECT_FALSE(window->findChild<QLabel*>("TrendNotice")->isVisibleTo(window));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(window->Table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "時刻\tスピード\t持続力\tスタミナ\tパワー\t瞬発力\t折り合い\t気性\t勝負根性\t"
+              "反応\t丈夫さ\t距離適性\n"
+              "09:00:05\t95 (-25)\t88\t101\t60\t0\t64\t12\t100\t255\t9\t1600 - 2400\n"
+              "09:00:00\t120\t88\t101\t60\t0\t64\t12\t100\t255\t9\t1600 - 2400\n");
+    TTrendPlot* plot = window->Chart()->Plot();
+    EXPECT_EQ(plot->accessibleName(), "推移チャート");
+    EXPECT_TRUE(
+        plot->accessibleDescription().startsWith("スピード 120 → 95 (-25)、持続力 88 → 88 (0)、"))
+        << plot->accessibleDescription().toStdString();
+
+    // Values from 0 (瞬発力) to 255 (反応): the axis runs 0 to 260, time from 9:00:00 to 9:00:05.
+    const std::vector<TrendPoint> points = {
+        {nine, {120, 88, 101, 60, 0, 64, 12, 100, 255, 9}},
+        {nine + 5000, {95, 88, 101, 60, 0, 64, 12, 100, 255, 9}}};
+    const TrendAxes axes = AxesFor(points, ShownAbilities().set());
+    EXPECT_EQ(std::tuple(axes.FirstMs, axes.LastMs, axes.Least, axes.Greatest),
+              std::tuple(nine, nine + 5000, 0, 260));
+    const QRectF area(10, 20, 200, 260);
+    EXPECT_EQ(TrendChartPoint(area, axes, nine, 120), QPointF(10, 160));
+    EXPECT_EQ(TrendChartPoint(area, axes, nine + 5000, 95), QPointF(210, 185));
+    EXPECT_EQ(TrendChartPoint(area, axes, nine + 2500, 0), QPointF(110, 280));
+    EXPECT_EQ(ValueTicks(axes), (std::vector{0, 50, 100, 150, 200, 250}));
+    // Hovering on the newest スピード finds it; with its legend entry off (Space), it is gone.
+    const QPointF newest = TrendChartPoint(plot->PlotArea(), axes, nine + 5000, 95);
+    EXPECT_EQ(plot->PointNear(newest), std::pair(0, std::size_t{1}));
+    QCheckBox* speed = window->Chart()->LegendEntry(0);
+    speed->setFocus();
+    QTest::keyClick(speed, Qt::Key_Space);
+    EXPECT_FALSE(speed->isChecked());
+    const auto near = plot->PointNear(newest);
+    EXPECT_TRUE(!near || near->first != 0);
+
+    QApplication::clipboard()->clear();
+    plot->setFocus();
+    QTest::keyClick(plot, Qt::Key_C, Qt::ControlModifier);
+    const QImage image = QApplication::clipboard()->image();
+    EXPECT_EQ(image.size(), window->Chart()->size() * window->devicePixelRatio());
 }
