@@ -185,10 +185,7 @@ QRectF TTrendPlot::PlotArea() const {
     const QFontMetrics metrics = fontMetrics();
     const double left = metrics.height() + metrics.horizontalAdvance(QStringLiteral("0000")) + 8;
     const double bottom = 2 * metrics.height() + 8;
-    const double right = metrics.horizontalAdvance(withDate_ ? QStringLiteral("0000-00-00 00:00")
-                                                             : QStringLiteral("00:00")) /
-                             2.0 +
-                         4;
+    const double right = metrics.horizontalAdvance(QStringLiteral("0")) + MarkerRadius + 2;
     return QRectF(rect()).adjusted(left, metrics.height() / 2.0 + 4, -right, -bottom);
 }
 
@@ -222,9 +219,13 @@ void TTrendPlot::DrawAxes(QPainter& painter, const QRectF& plot) const {
     painter.setPen(text);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    // The time of the first and the last version, and up to three between them.
+    // The time of the first and the last version, and up to three between them as the width
+    // allows; the labels at the ends stay inside the chart.
     if (!points_.empty()) {
-        const int marks = axes_.LastMs > axes_.FirstMs ? 5 : 1;
+        const double labelWidth =
+            metrics.horizontalAdvance(TrendTimeText(axes_.FirstMs, withDate_));
+        const int fitting = static_cast<int>(plot.width() / (labelWidth + 16)) + 1;
+        const int marks = axes_.LastMs > axes_.FirstMs ? std::clamp(fitting, 2, 5) : 1;
         for (int mark = 0; mark < marks; ++mark) {
             const std::int64_t ms =
                 marks == 1 ? axes_.FirstMs
@@ -232,8 +233,10 @@ void TTrendPlot::DrawAxes(QPainter& painter, const QRectF& plot) const {
             const QString label = TrendTimeText(ms, withDate_);
             const double x = TrendChartPoint(plot, axes_, ms, axes_.Least).x();
             const double width = metrics.horizontalAdvance(label);
+            const double left =
+                std::clamp(x - width / 2, 0.0, std::max(0.0, this->width() - width));
             painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
-            painter.drawText(QRectF(x - width / 2, plot.bottom() + 4, width, metrics.height()),
+            painter.drawText(QRectF(left, plot.bottom() + 4, width, metrics.height()),
                              Qt::AlignCenter, label);
         }
     }

@@ -120,7 +120,7 @@ TTrendWindow::TTrendWindow(const THorseHistory& history, QWidget* parent)
     layout->addWidget(notice_);
     layout->addWidget(chart_, 3);
     layout->addWidget(view_, 2);
-    resize(760, 640);
+    resize(820, 720);
 }
 
 void TTrendWindow::ShowHorse(const QString& path, int slot) {
