@@ -189,7 +189,13 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(texts[5], (QStringList{"パワー", "60", "60", "0"}));
     EXPECT_EQ(texts[13], (QStringList{"距離適性上限", "2400", "2400", "0"}));
     EXPECT_EQ(rows->model()->index(2, 1).data(Qt::FontRole).value<QFont>().bold(), true);
-    EXPECT_EQ(compare->findChild<QWidget*>("AbilityChart")->accessibleName(), "能力チャート");
+    auto* chart = compare->findChild<QWidget*>("AbilityChart");
+    EXPECT_EQ(chart->accessibleName(), "能力チャート");
+    // Ctrl+C on the chart copies it as an image.
+    QApplication::clipboard()->clear();
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->image().size(), chart->size() * chart->devicePixelRatio());
 
     // The file changes: アカツキ falls to 95; the order, the selection and the scroll stay.
     WriteFile("horses.dat", Horses(95));

@@ -4,14 +4,19 @@
 #include "U_CompareWindow.h"
 
 #include "U_AbilityTableWindow.h"
+#include "U_ErrorDisplay.h"
 #include "U_HorseListView.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShowEvent>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -87,6 +92,16 @@ TAbilityChart::TAbilityChart(QWidget* parent) : QWidget(parent) {
     setObjectName("AbilityChart");
     setAccessibleName(QString::fromUtf8("能力チャート"));
     setMinimumSize(300, 300);
+    // It takes the focus for its copy key.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TAbilityChart::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::Copy)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    RunHandler(this, [this] { QApplication::clipboard()->setImage(grab().toImage()); });
 }
 
 QColor TAbilityChart::HorseColor(int horse) {
@@ -144,6 +159,11 @@ void TAbilityChart::paintEvent(QPaintEvent*) {
             at(rim, 1.0) + QPointF(rim.X * (size.width() / 2 + 4), rim.Y * (size.height() / 2 + 4));
         painter.drawText(QRectF(anchor - QPointF(size.width() / 2, size.height() / 2), size),
                          Qt::AlignCenter, caption);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
     if (!horses_)
         return;
