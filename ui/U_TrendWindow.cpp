@@ -121,6 +121,9 @@ TTrendWindow::TTrendWindow(const THorseHistory& history, QWidget* parent)
     layout->addWidget(chart_, 3);
     layout->addWidget(view_, 2);
     resize(820, 720);
+    // The rows take the keyboard first, as in the other windows beside the list; Tab reaches
+    // the legend and the chart.
+    view_->setFocus();
 }
 
 void TTrendWindow::ShowHorse(const QString& path, int slot) {
