@@ -3,11 +3,16 @@
 
 #include "U_Startup.h"
 
+#include "U_AbilityTableWindow.h"
+#include "U_ChangesWindow.h"
 #include "U_DesktopWindows.h"
+#include "U_DetailWindow.h"
+#include "U_HorseListView.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
 #include "U_ReadableToolTips.h"
 #include "U_TextBoxAccessible.h"
+#include "U_TrendWindow.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -106,14 +111,24 @@ void SetUpApplication() {
     KeepToolTipsReadable();
 }
 
-TViewer::TViewer() : previousMainForm_(MainForm) {
-    mainForm_ = std::make_unique<TMainForm>();
+TViewer::TViewer() : previousMainForm_(MainForm), follower_(std::make_unique<TFileFollower>()) {
+    mainForm_ = std::make_unique<TMainForm>(*follower_);
     MainForm = mainForm_.get();
     dataModules_ = std::make_unique<TDataModules>();
+    TFileFollower& follower = *follower_;
+    listSide_ = std::make_unique<TListSide>(
+        *mainForm_, mainForm_->ListView(), follower,
+        [&follower](int slot, QWidget& parent) { ShowDetailWindow(slot, parent, follower); });
+    // In the order of the list's context menu.
+    AddChangesCommand(*listSide_);
+    AddAbilityTableCommand(*listSide_);
+    AddTrendCommand(*listSide_);
 }
 
 TViewer::~TViewer() {
     dataModules_.reset();
     mainForm_.reset();
+    listSide_.reset();
+    follower_.reset();
     MainForm = previousMainForm_;
 }

@@ -22,7 +22,7 @@
 #include "U_MainWindow.h"
 #include "U_Startup.h"
 #include "U_TrendChart.h"
-#include "U_TrendCommand.h"
+#include "U_TrendWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +32,6 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QPainter>
-#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
 
@@ -47,6 +46,9 @@
 #include <vector>
 
 namespace {
+
+// The running viewer's follower, which reads every version and stamps it with its clock.
+TFileFollower* Follower = nullptr;
 
 QTableView* List() {
     return MainForm->findChild<QTableView*>(QStringLiteral("HorseListView"));
@@ -94,7 +96,7 @@ void BM_ReloadWithChangeLog(benchmark::State& state) {
                              QString::fromStdString(files[1].Path())};
     auto* log = MainForm->findChild<THorseChangeLog*>();
     QDateTime at = QDateTime::currentDateTimeUtc();
-    log->Clock = [&at] { return at = at.addSecs(2); };
+    Follower->Clock = [&at] { return at = at.addSecs(2); };
     QTableView* list = List();
     MainForm->LoadHorseFile(paths[1]); // the version the first one logged is compared with
     int logged = 0, unlogged = 0;
@@ -105,10 +107,14 @@ void BM_ReloadWithChangeLog(benchmark::State& state) {
     RunPaired(
         state, 1, [&] { load(logged); }, 1,
         [&] {
-            const QSignalBlocker unheard(MainForm);
+            // The log alone does not hear of this version; the list shows it as ever.
+            QObject::disconnect(Follower, &TFileFollower::VersionShown, log,
+                                &THorseChangeLog::RecordShown);
             load(unlogged);
+            QObject::connect(Follower, &TFileFollower::VersionShown, log,
+                             &THorseChangeLog::RecordShown);
         });
-    log->Clock = &QDateTime::currentDateTimeUtc;
+    Follower->Clock = &QDateTime::currentDateTimeUtc;
     if (log->rowCount() < 10 * trained ||
         log->index(0, 7).data().toString() != (logged % 2 == 0 ? "+1" : "-1"))
         state.SkipWithError("the log does not hold the last version's changes");
@@ -166,11 +172,9 @@ void BM_ReloadWithTrendHistory(benchmark::State& state) {
                                BenchFile(BenchBlock(RecordCount, 1, 1))};
     const QString paths[] = {QString::fromStdString(files[0].Path()),
                              QString::fromStdString(files[1].Path())};
-    auto* log = MainForm->findChild<THorseChangeLog*>();
     auto* recorder = MainForm->findChild<TTrendRecorder*>();
     QDateTime at = QDateTime::currentDateTimeUtc();
-    log->Clock = [&at] { return at = at.addSecs(2); };
-    recorder->Clock = [&at] { return at.toMSecsSinceEpoch(); };
+    Follower->Clock = [&at] { return at = at.addSecs(2); };
     QTableView* list = List();
     int turn = 0;
     const auto load = [&] {
@@ -179,18 +183,18 @@ void BM_ReloadWithTrendHistory(benchmark::State& state) {
     };
     while (recorder->History().VersionCount(paths[1].toStdString()) < THorseHistory::MaxVersions)
         load();
+    // The history alone does not hear of the floor's versions; the list and the log do.
     const auto hearing = [recorder](bool hears) {
-        QObject::disconnect(MainForm, &TMainForm::HorseTableShown, recorder, nullptr);
+        QObject::disconnect(Follower, &TFileFollower::VersionShown, recorder, nullptr);
         if (hears)
-            QObject::connect(MainForm, &TMainForm::HorseTableShown, recorder,
-                             &TTrendRecorder::RecordShown);
+            QObject::connect(Follower, &TFileFollower::VersionShown, recorder,
+                             &TTrendRecorder::Record);
     };
     RunPaired(
         state, 1, load, 1, load, [&] { hearing(true); }, [&] { hearing(false); });
     hearing(true);
     load();
-    log->Clock = &QDateTime::currentDateTimeUtc;
-    recorder->Clock = &QDateTime::currentMSecsSinceEpoch;
+    Follower->Clock = &QDateTime::currentDateTimeUtc;
     const std::string last = paths[(turn - 1) % 2].toStdString();
     const std::vector<TrendPoint> versions = recorder->History().Versions(last, 0);
     if (versions.empty() || versions.back().Values[0] != DM_HorseStatus->Speed[0])
@@ -391,6 +395,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     SetUpApplication();
     const TViewer viewer;
+    Follower = &viewer.Follower();
     MainForm->show();
     QCoreApplication::processEvents();
 

@@ -6,7 +6,6 @@
 #include "U_AbilityTableWindow.h"
 #include "U_CompareWindow.h"
 #include "U_TrendChart.h"
-#include "U_TrendCommand.h"
 #include "U_TrendWindow.h"
 #include "ViewerFixture.h"
 
@@ -232,8 +231,8 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     for (const QAction* item : menu->actions())
         items << item->text() + " " + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{"コピー(&C) Ctrl+C", "すべての行をコピー(&A) Ctrl+Shift+C", " ",
-                                  "比較(&V) Ctrl+K"}));
-    EXPECT_FALSE(menu->actions().back()->isEnabled());
+                                  "比較(&V) Ctrl+K", "推移(&G) Ctrl+G"}));
+    EXPECT_FALSE(menu->actions()[3]->isEnabled());
     menu->close();
 
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -258,7 +257,7 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
 TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImage) {
     const qint64 nine = QDateTime(QDate(2026, 12, 10), QTime(9, 0)).toMSecsSinceEpoch();
     qint64 now = nine;
-    form->findChild<TTrendRecorder*>("TrendRecorder")->Clock = [&now] { return now; };
+    viewer.Follower().Clock = [&now] { return QDateTime::fromMSecsSinceEpoch(now, Qt::UTC); };
     OpenThroughMenu(path);
     List()->setFocus();
     List()->selectRow(1);
@@ -312,4 +311,14 @@ TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImag
     QTest::keyClick(plot, Qt::Key_C, Qt::ControlModifier);
     const QImage image = QApplication::clipboard()->image();
     EXPECT_EQ(image.size(), window->Chart()->size() * window->devicePixelRatio());
+
+    // From the 能力表, its current row's horse, in the same window.
+    QTest::keyClick(form, Qt::Key_T, Qt::ControlModifier);
+    auto* table = form->findChild<TAbilityTableWindow*>();
+    ASSERT_TRUE(table != nullptr &&
+                QTest::qWaitFor([table] { return QApplication::activeWindow() == table; }));
+    table->View()->setCurrentIndex(table->View()->model()->index(0, 1));
+    QTest::keyClick(table->View(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(form->findChildren<TTrendWindow*>().size(), 1);
+    EXPECT_EQ(window->windowTitle(), "推移 — シルバーアロー");
 }

@@ -8,7 +8,6 @@
 #include "U_CompareWindow.h"
 #include "U_DetailWindow.h"
 #include "U_Startup.h"
-#include "U_TrendCommand.h"
 #include "U_TrendWindow.h"
 
 #include "HorseFileWriter.h"
@@ -136,7 +135,9 @@ int main(int argc, char** argv) {
             // The 推移 of the second horse over six weeks of saves.
             QTemporaryDir folder;
             qint64 now = QDateTime(QDate(2026, 4, 4), QTime(21, 30)).toMSecsSinceEpoch();
-            mainForm.findChild<TTrendRecorder*>()->Clock = [&now] { return now; };
+            viewer.Follower().Clock = [&now] {
+                return QDateTime::fromMSecsSinceEpoch(now, Qt::UTC);
+            };
             const int slot = list->model()->index(1, 0).data().toString().toInt();
             TrainSixWeeks(mainForm, viewer.DataModules().HorseStatus, slot, folder.path(), now);
             list->selectRow(1);
