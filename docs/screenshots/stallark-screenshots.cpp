@@ -142,6 +142,8 @@ int main(int argc, char** argv) {
             TrainSixWeeks(mainForm, viewer.DataModules().HorseStatus, slot, folder.path(), now);
             list->selectRow(1);
             mainForm.findChild<QAction*>("Trend1")->trigger();
+            // Wide enough for the chart's dates, whatever room the screen left beside the list.
+            mainForm.findChild<TTrendWindow*>()->resize(820, 640);
             QTimer::singleShot(500, [&] {
                 if (!mainForm.findChild<TTrendWindow*>()->grab().save(outDir + "/trend-window.png"))
                     status = 1;
