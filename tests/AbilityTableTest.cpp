@@ -20,6 +20,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <set>
+#include <tuple>
+
 namespace {
 
 struct Listed {
@@ -296,6 +299,20 @@ TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImag
     EXPECT_EQ(TrendChartPoint(area, axes, nine + 5000, 95), QPointF(210, 185));
     EXPECT_EQ(TrendChartPoint(area, axes, nine + 2500, 0), QPointF(110, 280));
     EXPECT_EQ(ValueTicks(axes), (std::vector{0, 50, 100, 150, 200, 250}));
+    // Each line stands out by 3:1 in a light and a dark theme, and no two share their marker,
+    // its fill and their dash, for a reader who cannot tell the colours apart.
+    std::set<std::tuple<MarkerShape, bool, bool>> looks;
+    for (int ability = 0; ability < BasicAbilityCount; ++ability) {
+        for (const QRgb background : {0xFFFFFFu, 0xEFEFEFu, 0x2B2B2Bu, 0x000000u})
+            EXPECT_GE(
+                ContrastRatio(TrendLineLook(ability, QColor(background)).Color.rgb() & 0xFFFFFF,
+                              background),
+                3.0)
+                << ability << " on " << std::hex << background;
+        const LineLook look = TrendLineLook(ability, Qt::white);
+        looks.emplace(look.Shape, look.Hollow, look.Dashed);
+    }
+    EXPECT_EQ(looks.size(), std::size_t{BasicAbilityCount});
     // Hovering on the newest スピード finds it; with its legend entry off (Space), it is gone.
     const QPointF newest = TrendChartPoint(plot->PlotArea(), axes, nine + 5000, 95);
     EXPECT_EQ(plot->PointNear(newest), std::pair(0, std::size_t{1}));
