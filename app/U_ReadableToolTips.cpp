@@ -3,7 +3,7 @@
 
 #include "U_ReadableToolTips.h"
 
-#include "U_HorseTable.h"
+#include "U_ColorContrast.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -55,10 +55,6 @@ protected:
 };
 
 } // namespace
-
-double ContrastRatio(const QColor& first, const QColor& second) {
-    return ContrastRatio(first.rgb() & 0xFFFFFFu, second.rgb() & 0xFFFFFFu);
-}
 
 void KeepToolTipsReadable() {
     qApp->installEventFilter(new TToolTipContrastKeeper(qApp));

@@ -3,8 +3,6 @@
 
 #include "U_ChangeLog.h"
 
-#include "U_HorseTable.h"
-
 #include <QFileInfo>
 
 #include <array>

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "U_Comparison.h"
 #include "U_FileFollower.h"
 #include "U_HorseFields.h"
 

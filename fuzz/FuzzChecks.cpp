@@ -4,6 +4,7 @@
 #include "FuzzChecks.h"
 
 #include "U_Analyze.h"
+#include "U_Comparison.h"
 #include "U_HorseFields.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"

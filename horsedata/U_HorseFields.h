@@ -104,25 +104,3 @@ std::int32_t FieldValue(const TDM_HorseStatus& table, int field, int index);
 // name (empty for an empty slot, ？ for a code without a name), appended to `text`.
 void AppendFieldText(std::string& text, const TDM_HorseStatus& table, int field, int index);
 std::string FieldText(const TDM_HorseStatus& table, int field, int index);
-// The field holds the same value in both tables (the same text, for a name).
-bool SameField(const TDM_HorseStatus& a, const TDM_HorseStatus& b, int field, int index);
-
-// One field of one slot that differs between two versions of the table.
-struct FieldChange {
-    int HorseID;
-    std::string HorseName; // the newer version's, or the older's where the slot was emptied
-    int Field;             // position in HorseFields
-    // The field's texts; where two different codes read the same, each is followed by its code,
-    // as "大まくり (18)".
-    std::string Old, New;
-    std::optional<std::int32_t> Difference; // new - old, for a measured field
-};
-
-// Every field of every slot whose value differs from `old` to `now`, in slot order and then in
-// field order, the slot state last. Values are compared, not texts; texts are made only for
-// what changed, so two equal tables cost 64 x 25 comparisons.
-std::vector<FieldChange> CompareHorseTables(const TDM_HorseStatus& old, const TDM_HorseStatus& now);
-// The same, appended to `changes`: a caller that compares every version keeps the vector's room,
-// as a fresh one grows into blocks large enough to make the allocator tidy its whole heap.
-void AppendHorseTableChanges(const TDM_HorseStatus& old, const TDM_HorseStatus& now,
-                             std::vector<FieldChange>& changes);

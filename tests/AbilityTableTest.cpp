@@ -4,9 +4,12 @@
 // The 能力表 and 比較 windows as the user reaches them: from the list's window, following the
 // file it shows.
 #include "U_AbilityTableWindow.h"
+#include "U_ChartGeometry.h"
+#include "U_ColorContrast.h"
 #include "U_CompareWindow.h"
 #include "U_TrendChart.h"
 #include "U_TrendWindow.h"
+#include "U_WindowPlacement.h"
 #include "ViewerFixture.h"
 
 #include <QAction>
@@ -160,7 +163,7 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
         QApplication::setPalette(palette);
         const QColor background = best.data(Qt::BackgroundRole).value<QColor>();
         const QColor text = best.data(Qt::ForegroundRole).value<QColor>();
-        EXPECT_GE(ContrastRatio(background.rgb() & 0xFFFFFF, text.rgb() & 0xFFFFFF), 4.5) << dark;
+        EXPECT_GE(ContrastRatio(background, text), 4.5) << dark;
         EXPECT_EQ(background.lightness() < 128, dark);
         EXPECT_TRUE(best.data(Qt::FontRole).value<QFont>().bold());
     }
@@ -305,8 +308,7 @@ TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImag
     for (int ability = 0; ability < BasicAbilityCount; ++ability) {
         for (const QRgb background : {0xFFFFFFu, 0xEFEFEFu, 0x2B2B2Bu, 0x000000u})
             EXPECT_GE(
-                ContrastRatio(TrendLineLook(ability, QColor(background)).Color.rgb() & 0xFFFFFF,
-                              background),
+                ContrastRatio(TrendLineLook(ability, QColor(background)).Color, QColor(background)),
                 3.0)
                 << ability << " on " << std::hex << background;
         const LineLook look = TrendLineLook(ability, Qt::white);
@@ -338,4 +340,63 @@ TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImag
     QTest::keyClick(table->View(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(form->findChildren<TTrendWindow*>().size(), 1);
     EXPECT_EQ(window->windowTitle(), "推移 — シルバーアロー");
+}
+
+TEST(ChartGeometry, PointsScaleEachAxisToItsAbilitysRange) {
+    const auto near = [](ChartPoint p, double x, double y) {
+        EXPECT_NEAR(p.X, x, 1e-9);
+        EXPECT_NEAR(p.Y, y, 1e-9);
+    };
+    near(AbilityChartPoint(0, 157), 0, -1); // スピード at its greatest: the top
+    near(AbilityChartPoint(0, 30), 0, 0);   // and at its least: the centre
+    near(AbilityChartPoint(0, 200), 0, -1); // beyond the range, at the rim
+    near(AbilityChartPoint(3, 127), 0.951056516, 0.309016994);  // パワー at 108°
+    near(AbilityChartPoint(4, 51), 0.117557050, 0.161803399);   // 瞬発力 51/255 at 144°
+    near(AbilityChartPoint(1, 157), 0.587785252, -0.809016994); // 持続力 at 36°
+    near(AbilityChartPoint(7, 127), -0.951056516, 0.309016994); // 勝負根性 at 252°
+}
+
+// The list's window as it opens, frame and all, and the two windows beside it at their first
+// sizes with their frames.
+const QRect ListFrame(192, 107, 806, 530);
+constexpr QSize TableSize(1006, 510), CompareSize(906, 550), LogSize(726, 350), Least(300, 200);
+constexpr SideOrder RightFirst = {Side::Right, Side::Below, Side::Left, Side::Above};
+constexpr SideOrder BelowFirst = {Side::Below, Side::Right, Side::Left, Side::Above};
+
+TEST(WindowPlacement, BesideTheListWholeOnTheScreenAndOverNoOtherWhereRoomAllows) {
+    const auto placed = [](QSize size, const QRect& screen, const SideOrder& sides,
+                           const QList<QRect>& others) {
+        const QRect window = PlacedBeside(size, Least, ListFrame, screen, sides, others);
+        EXPECT_TRUE(screen.contains(window)) << window.x() << "," << window.y();
+        EXPECT_FALSE(window.intersects(ListFrame)) << window.x() << "," << window.y();
+        return window;
+    };
+    // Room on every side: the first side in order, at the list's top or left edge.
+    const QRect large(0, 0, 2560, 1400);
+    const QRect table = placed(TableSize, large, RightFirst, {});
+    EXPECT_EQ(table, QRect(QPoint(ListFrame.right() + 1, ListFrame.top()), TableSize));
+    const QRect log = placed(LogSize, large, BelowFirst, {table});
+    EXPECT_EQ(log, QRect(QPoint(ListFrame.left(), ListFrame.bottom() + 1), LogSize));
+    // The right side has room for the 比較 whole, but only over the 能力表: it goes below the
+    // 能力表, still on the right.
+    const QRect compare = placed(CompareSize, large, RightFirst, {table, log});
+    EXPECT_FALSE(compare.intersects(table) || compare.intersects(log));
+    EXPECT_EQ(compare.size(), CompareSize);
+    EXPECT_GT(compare.left(), ListFrame.right());
+
+    // 1600x1000: no side takes the 能力表 whole, so it is made smaller where most of it shows;
+    // the 比較 then goes where it covers neither.
+    const QRect middle(0, 0, 1600, 1000);
+    const QRect smallerTable = placed(TableSize, middle, RightFirst, {});
+    const QRect beside = placed(CompareSize, middle, RightFirst, {smallerTable});
+    EXPECT_FALSE(beside.intersects(smallerTable));
+    EXPECT_GE(beside.width(), Least.width());
+
+    // 1280x720: the roomiest side is narrower than the window's least size; it is made smaller
+    // still rather than run past the screen's edge or over the list.
+    const QRect small(0, 0, 1280, 720);
+    const QRect narrow = placed(TableSize, small, RightFirst, {});
+    EXPECT_EQ(narrow, QRect(ListFrame.right() + 1, ListFrame.top(), 1280 - ListFrame.right() - 1,
+                            TableSize.height()));
+    placed(LogSize, small, BelowFirst, {narrow});
 }

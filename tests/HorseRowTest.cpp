@@ -3,6 +3,7 @@
 
 // The eight texts of a horse list row, and the fields of a horse compared between two versions.
 #include "U_Analyze.h"
+#include "U_Comparison.h"
 #include "U_HorseFields.h"
 #include "U_HorseRow.h"
 

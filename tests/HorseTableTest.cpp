@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-#include "U_HorseTable.h"
+#include "U_Comparison.h"
+#include "U_KanaText.h"
+#include "U_TableQuery.h"
 
 #include <gtest/gtest.h>
 
@@ -129,23 +131,4 @@ TEST(HorseTable, ComparisonHasTheFieldsFromSireToLastEquipmentWithSignedDifferen
     EXPECT_EQ(SignedText(12), "+12");
     EXPECT_EQ(SignedText(-3), "-3");
     EXPECT_EQ(SignedText(0), "0");
-}
-
-TEST(HorseTable, ChartPointsScaleEachAxisToItsAbilitysRange) {
-    const auto near = [](ChartPoint p, double x, double y) {
-        EXPECT_NEAR(p.X, x, 1e-9);
-        EXPECT_NEAR(p.Y, y, 1e-9);
-    };
-    near(AbilityChartPoint(0, 157), 0, -1); // スピード at its greatest: the top
-    near(AbilityChartPoint(0, 30), 0, 0);   // and at its least: the centre
-    near(AbilityChartPoint(0, 200), 0, -1); // beyond the range, at the rim
-    near(AbilityChartPoint(3, 127), 0.951056516, 0.309016994);  // パワー at 108°
-    near(AbilityChartPoint(4, 51), 0.117557050, 0.161803399);   // 瞬発力 51/255 at 144°
-    near(AbilityChartPoint(1, 157), 0.587785252, -0.809016994); // 持続力 at 36°
-    near(AbilityChartPoint(7, 127), -0.951056516, 0.309016994); // 勝負根性 at 252°
-}
-
-TEST(HorseTable, ContrastRatioMatchesKnownPairs) {
-    EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
-    EXPECT_NEAR(ContrastRatio(0x777777, 0xFFFFFF), 4.48, 0.01);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "TestFilesLinux.h"
+#include "U_ColorContrast.h"
 #include "U_ReadableToolTips.h"
 #include "ViewerFixture.h"
 
@@ -391,6 +392,7 @@ TEST_F(ViewerTest, FirstDownOrSpaceAfterALoadSelectsTheFirstHorse) {
 TEST_F(ViewerTest, CutOffCellShowsItsWholeTextAsAReadableTip) {
     EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 0.01);
     EXPECT_NEAR(ContrastRatio(QColor(0xa6a6a6), QColor(0xffffdc)), 2.39, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(0x777777), QColor(0xffffff)), 4.48, 0.01);
     OpenThroughMenu(WriteFile("horses.dat", SampleHorsesAt({4})));
     const QModelIndex name = List()->model()->index(0, 1);
     auto hover = [&] {

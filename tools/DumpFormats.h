@@ -5,9 +5,9 @@
 
 // stallark-dump's output formats: lines of columns, tab-separated as the viewer copies its rows
 // or comma-separated (--csv), and JSON. The fields and their texts are the data core's
-// (U_HorseFields.h).
+// (U_HorseFields.h, U_Comparison.h).
 #include "DumpArguments.h"
-#include "U_HorseFields.h"
+#include "U_Comparison.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

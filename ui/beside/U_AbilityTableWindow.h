@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "U_HorseTable.h"
 #include "U_ReportView.h"
+#include "U_TableQuery.h"
 
 #include <QAbstractTableModel>
 #include <QMainWindow>

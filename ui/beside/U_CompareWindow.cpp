@@ -4,6 +4,7 @@
 #include "U_CompareWindow.h"
 
 #include "U_BestValueMarks.h"
+#include "U_ChartGeometry.h"
 #include "U_ErrorDisplay.h"
 #include "U_FileFollower.h"
 #include "U_ReportView.h"

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "U_HorseTable.h"
+#include "U_Comparison.h"
 
 #include <QAbstractTableModel>
 #include <QMainWindow>

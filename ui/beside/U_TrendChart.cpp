@@ -3,8 +3,9 @@
 
 #include "U_TrendChart.h"
 
+#include "U_ColorContrast.h"
+#include "U_Comparison.h"
 #include "U_ErrorDisplay.h"
-#include "U_HorseTable.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,10 +36,6 @@ constexpr double MarkerRadius = 4;
 // Markers closer than this would run into one another: a dense line shows one in so many.
 constexpr double MarkerSpacing = 24;
 constexpr double NearEnough = 8;
-
-std::uint32_t Rgb(const QColor& color) {
-    return static_cast<std::uint32_t>(color.rgb()) & 0xFFFFFF;
-}
 
 QString Caption(int ability) {
     return QString::fromUtf8(BasicAbilityFields[ability].Caption);
@@ -135,9 +132,9 @@ LineLook TrendLineLook(int ability, QColor background) {
     LineLook look{QColor(LineColors[ability]), Shapes[ability % 5], ability >= 5, ability >= 5};
     // Lines are graphics: 3:1 against the background is the least that reads.
     const bool dark = background.lightness() < 128;
-    for (int step = 0; step < 20 && ContrastRatio(Rgb(look.Color), Rgb(background)) < 3; ++step)
+    for (int step = 0; step < 20 && ContrastRatio(look.Color, background) < 3; ++step)
         look.Color = dark ? look.Color.lighter(120) : look.Color.darker(120);
-    if (dark && ContrastRatio(Rgb(look.Color), Rgb(background)) < 3)
+    if (dark && ContrastRatio(look.Color, background) < 3)
         look.Color = look.Color.lighter(200);
     return look;
 }

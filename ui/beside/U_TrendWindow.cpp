@@ -4,8 +4,8 @@
 #include "U_TrendWindow.h"
 
 #include "U_AbilityTableWindow.h"
+#include "U_Comparison.h"
 #include "U_ErrorDisplay.h"
-#include "U_HorseTable.h"
 #include "U_ListSide.h"
 #include "U_ReportView.h"
 #include "U_TrendChart.h"
