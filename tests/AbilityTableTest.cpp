@@ -7,6 +7,7 @@
 #include "U_ChartGeometry.h"
 #include "U_ColorContrast.h"
 #include "U_CompareWindow.h"
+#include "U_FileFollower.h"
 #include "U_TrendChart.h"
 #include "U_TrendWindow.h"
 #include "U_WindowPlacement.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 
 #include <set>
@@ -36,9 +38,10 @@ struct Listed {
 
 // Slots 3, 7, 12, 20 and 30 to 59, so that the table scrolls; スピード 120 twice (tied), パワー
 // best at slot 12 only.
-HorseBlock Horses(int speedOfSeven = 120, bool withTwenty = true) {
+HorseBlock Horses(int speedOfSeven = 120, bool withTwenty = true,
+                  const char* nameOfSeven = "アカツキ") {
     const std::vector<Listed> named = {{3, "シルバーアロー", 120, 50},
-                                       {7, "アカツキ", speedOfSeven, 60},
+                                       {7, nameOfSeven, speedOfSeven, 60},
                                        {12, "ゴールド", 90, 127},
                                        {20, "カゼ", 100, 60}};
     HorseBlock block{};
@@ -146,10 +149,27 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
     EXPECT_EQ(marked(PowerColumn), QStringList{"12"});
     EXPECT_EQ(marked(NameField), QStringList{});
     // The four named hold 2400; the 30 others run 1000 only.
+    // Each row reads as its horse; the columns fit their texts and the captions' sort arrows.
+    EXPECT_EQ(table->model()->headerData(0, Qt::Vertical).toString(), "3 シルバーアロー");
+    EXPECT_GE(table->columnWidth(NameField),
+              table->fontMetrics().horizontalAdvance("シルバーアロー"));
+    EXPECT_LT(table->columnWidth(0), 60);
+    EXPECT_GE(table->columnWidth(SpeedColumn),
+              table->horizontalHeader()->sectionSizeHint(SpeedColumn));
+
     auto* filter = table->window()->findChild<QLineEdit*>("FilterBox");
     EXPECT_EQ(filter->accessibleName(), "絞り込み");
     filter->setText("2400");
     EXPECT_EQ(Ids(table), (QStringList{"3", "7", "12", "20"}));
+    // In the filter, the copy keys copy the rows shown unless text is selected; Down goes to
+    // the first row.
+    filter->setFocus();
+    filter->deselect();
+    QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 5);
+    QTest::keyClick(filter, Qt::Key_Down);
+    EXPECT_EQ(SelectedIds(table), QStringList{"3"});
+    EXPECT_TRUE(table->hasFocus());
     filter->setText("ごーるど");
     EXPECT_EQ(marked(SpeedColumn), QStringList{"12"});
     filter->setText("ｼﾙﾊﾞｰ");
@@ -211,6 +231,26 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), SpeedColumn);
     EXPECT_EQ(ListTexts(rows)[2], (QStringList{"スピード", "95", "100", "-5"}));
     EXPECT_TRUE(rows->model()->index(2, 2).data(Qt::FontRole).value<QFont>().bold());
+    const QWidget* chart = compare->findChild<QWidget*>("AbilityChart");
+    EXPECT_TRUE(chart->accessibleDescription().startsWith("スピード: A アカツキ 95, B カゼ 100"))
+        << chart->accessibleDescription().toStdString();
+    // With no row selected, Ctrl+C copies the current one after the captions.
+    auto* compareView = compare->findChild<QTableView*>("CompareTable");
+    compareView->setFocus();
+    compareView->setCurrentIndex(compareView->model()->index(2, 0));
+    compareView->clearSelection();
+    QTest::keyClick(compareView, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "項目\tアカツキ\tカゼ\t差\nスピード\t95\t100\t-5\n");
+
+    // Another horse comes to a compared slot: the comparison says so, and compares it.
+    WriteFile("horses.dat", Horses(95, true, "アケボノ"));
+    Reload();
+    const QLabel* notice = compare->findChild<QLabel*>("GoneNotice");
+    EXPECT_TRUE(notice->isVisibleTo(compare));
+    EXPECT_TRUE(notice->text().contains("ID 7 は アカツキ から アケボノ に替わりました"))
+        << notice->text().toStdString();
+    EXPECT_EQ(rows->model()->headerData(1, Qt::Horizontal).toString(), "アケボノ");
 
     auto* filter = window->findChild<QLineEdit*>("FilterBox");
     filter->setText("2400");
@@ -219,7 +259,6 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     Reload();
     EXPECT_EQ(Ids(table), (QStringList{"3", "7", "12"}));
     EXPECT_EQ(filter->text(), "2400");
-    const QLabel* notice = compare->findChild<QLabel*>("GoneNotice");
     EXPECT_TRUE(notice->isVisibleTo(compare));
     EXPECT_TRUE(notice->text().contains("ID 20 (カゼ) はもう一覧にありません"))
         << notice->text().toStdString();
@@ -250,13 +289,43 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     EXPECT_TRUE(lines[1].startsWith("3\tシルバーアロー\t")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("12\tゴールド\t")) << lines[2].toStdString();
 
-    int shown = -1;
+    // The windows' keys work from each of them: Ctrl+H here opens the 変更点, Ctrl+T there
+    // brings the 能力表 back; Tab leaves the table; Esc closes the window (at the end).
+    QWidget* window = table->window();
+    QTest::keyClick(table, Qt::Key_H, Qt::ControlModifier);
+    auto* changes = form->findChild<QWidget*>("ChangesWindow");
+    ASSERT_TRUE(changes != nullptr && changes->isVisible());
+    QTest::keyClick(changes, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    EXPECT_FALSE(table->hasFocus());
+
+    // Ctrl+K with other than two rows says why nothing opened.
+    table->selectRow(0);
+    QTest::keyClick(table, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_TRUE(table->window()->findChild<QStatusBar*>()->currentMessage().contains("2 頭"));
+
+    // The detail window opened here follows the file as the list's does.
+    table->setCurrentIndex(table->model()->index(1, 1)); // アカツキ, スピード 120
+    int shown = -1, followed = -1;
     ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
-        shown = modal->findChild<QLineEdit*>("E_Speed")->text().toInt();
+        const auto* speed = modal->findChild<QLineEdit*>("E_Speed");
+        shown = speed->text().toInt();
+        WriteFile("horses.dat", Horses(95));
+        viewer.Follower().Load(path, TFileFollower::Reason::Reload);
+        followed = speed->text().toInt();
         modal->close();
     });
     QTest::keyClick(table, Qt::Key_Return);
-    EXPECT_EQ(shown, 90);
+    EXPECT_EQ(shown, 120);
+    EXPECT_EQ(followed, 95);
+    // The offscreen platform gives the closed dialog's parent no activation back; a window
+    // manager does.
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    QTest::keyClick(table, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 // 推移 of アカツキ (slot 7): opened from the list, a rewrite adds its point and its row.
