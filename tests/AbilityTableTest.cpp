@@ -231,7 +231,6 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), SpeedColumn);
     EXPECT_EQ(ListTexts(rows)[2], (QStringList{"スピード", "95", "100", "-5"}));
     EXPECT_TRUE(rows->model()->index(2, 2).data(Qt::FontRole).value<QFont>().bold());
-    const QWidget* chart = compare->findChild<QWidget*>("AbilityChart");
     EXPECT_TRUE(chart->accessibleDescription().startsWith("スピード: A アカツキ 95, B カゼ 100"))
         << chart->accessibleDescription().toStdString();
     // With no row selected, Ctrl+C copies the current one after the captions.
