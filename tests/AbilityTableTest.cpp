@@ -408,6 +408,10 @@ TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImag
     QTest::keyClick(table->View(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(form->findChildren<TTrendWindow*>().size(), 1);
     EXPECT_EQ(window->windowTitle(), "推移 — シルバーアロー");
+    // Esc closes it, as it closes the other windows beside the list.
+    ASSERT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    QTest::keyClick(window->Table(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST(ChartGeometry, PointsScaleEachAxisToItsAbilitysRange) {

@@ -141,6 +141,7 @@ TTrendWindow::TTrendWindow(const THorseHistory& history, QWidget* parent)
     layout->addWidget(chart_, 3);
     layout->addWidget(view_, 2);
     resize(820, 720);
+    CloseOnEscape(*this);
     // The rows take the keyboard first, as in the other windows beside the list; Tab reaches
     // the legend and the chart.
     view_->setFocus();
