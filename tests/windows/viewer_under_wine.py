@@ -156,7 +156,8 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
           " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
           " replaced twice and reported it gone on F5, showed a horse's details, kept both"
-          " frames fixed and ended with status 0, leaving no settings" % ROW_PITCH)
+          " frames fixed, added a row to a horse's 推移 when the file was rewritten and ended"
+          " with status 0, leaving no settings" % ROW_PITCH)
 
 
 def restart_wine(env):
