@@ -127,6 +127,19 @@ TEST_F(AbilityTable, CopiesWhatDumpPrintsAndSortsByHeaderAndKeysTiesInIdOrder) {
     ClickHeader(table, NameField);
     EXPECT_EQ(Ids(table).mid(0, 3), (QStringList{"7", "20", "30"}));
     EXPECT_EQ(Ids(table).mid(32), (QStringList{"12", "3"}));
+    // Scrolled sideways, ID and 馬名 stay in sight, and their header still sorts.
+    QScrollBar* across = table->horizontalScrollBar();
+    across->setValue(across->maximum());
+    EXPECT_GT(across->value(), 0);
+    auto* frozen = table->findChild<QTableView*>("FrozenColumns");
+    ASSERT_TRUE(frozen != nullptr && frozen->isVisible());
+    EXPECT_TRUE(frozen->isColumnHidden(SpeedColumn));
+    EXPECT_EQ(frozen->width(), table->columnWidth(0) + table->columnWidth(NameField));
+    QHeaderView* frozenHeader = frozen->horizontalHeader();
+    QTest::mouseClick(frozenHeader->viewport(), Qt::LeftButton, {},
+                      QPoint(frozenHeader->sectionViewportPosition(0) + 5, 5));
+    EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), 0);
+    EXPECT_EQ(frozenHeader->sortIndicatorSection(), 0);
     // Ctrl+S sorts by the current cell's column as its header does, and again the other way.
     table->setFocus();
     table->setCurrentIndex(table->model()->index(0, PowerColumn));
