@@ -176,8 +176,12 @@ void TTrendWindow::Recorded() {
 }
 
 void TTrendRecorder::Record(const TFileFollower::Version& version) {
-    path_ = version.Path;
-    history_.Record(version.Table, version.Path.toStdString(), version.At.toMSecsSinceEpoch());
+    // The path in UTF-8 is made once per file, so that a reload allocates nothing here.
+    if (version.Path != path_) {
+        path_ = version.Path;
+        pathUtf8_ = path_.toStdString();
+    }
+    history_.Record(version.Table, pathUtf8_, version.At.toMSecsSinceEpoch());
     emit Recorded();
 }
 

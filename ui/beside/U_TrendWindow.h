@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -86,6 +87,7 @@ signals:
 private:
     THorseHistory history_;
     QString path_;
+    std::string pathUtf8_;
 };
 
 // Adds 推移(&G), Ctrl+G, also in the 能力表's context menu, for the horse chosen there or in the
