@@ -476,6 +476,9 @@ TEST(WindowPlacement, BesideTheListWholeOnTheScreenAndOverNoOtherWhereRoomAllows
     const QRect beside = placed(CompareSize, middle, RightFirst, {smallerTable});
     EXPECT_FALSE(beside.intersects(smallerTable));
     EXPECT_GE(beside.width(), Least.width());
+    // The 変更点 too would fit whole only over one of them: made smaller, it covers neither.
+    const QRect smallerLog = placed(LogSize, middle, BelowFirst, {smallerTable, beside});
+    EXPECT_FALSE(smallerLog.intersects(smallerTable) || smallerLog.intersects(beside));
 
     // 1280x720: the roomiest side is narrower than the window's least size; it is made smaller
     // still rather than run past the screen's edge or over the list.
@@ -483,5 +486,5 @@ TEST(WindowPlacement, BesideTheListWholeOnTheScreenAndOverNoOtherWhereRoomAllows
     const QRect narrow = placed(TableSize, small, RightFirst, {});
     EXPECT_EQ(narrow, QRect(ListFrame.right() + 1, ListFrame.top(), 1280 - ListFrame.right() - 1,
                             TableSize.height()));
-    placed(LogSize, small, BelowFirst, {narrow});
+    EXPECT_FALSE(placed(CompareSize, small, RightFirst, {narrow}).intersects(narrow));
 }
