@@ -13,6 +13,7 @@
 #include "U_QtTranslation.h"
 #include "U_ReadableToolTips.h"
 #include "U_TextBoxAccessible.h"
+#include "U_TrendWindow.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -123,6 +124,7 @@ TViewer::TViewer() : previousMainForm_(MainForm), follower_(std::make_unique<TFi
     // In the order of the list's context menu.
     AddChangesCommand(*listSide_);
     AddAbilityTableCommand(*listSide_);
+    AddTrendCommand(*listSide_);
 }
 
 TViewer::~TViewer() {

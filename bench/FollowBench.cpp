@@ -7,7 +7,8 @@
 //     stallark-bench-follow --idle SECONDS        wake-ups following no file, then an unchanging
 //     one
 //     stallark-bench-follow --log-memory          the heap a full 変更点 log takes
-// The last three print JSON.
+//     stallark-bench-follow --history-memory      the heap of 1,000 versions of 64 horses kept
+// The last four print JSON.
 #include "BenchHorses.h"
 #include "HorseFileWriter.h"
 #include "OffscreenPlatform.h"
@@ -20,6 +21,8 @@
 #include "U_FileFollower.h"
 #include "U_MainWindow.h"
 #include "U_Startup.h"
+#include "U_TrendChart.h"
+#include "U_TrendWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,10 +30,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QImage>
+#include <QPainter>
 #include <QTableView>
 #include <QTimer>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,6 +165,88 @@ void BM_ReloadWithTableAndComparison(benchmark::State& state) {
 }
 BENCHMARK(BM_ReloadWithTableAndComparison)->UseManualTime();
 
+// The same loads with the 変更点 log, with the 推移 history recording each version too, against
+// the history not hearing of them; the history is kept full.
+void BM_ReloadWithTrendHistory(benchmark::State& state) {
+    const BenchFile files[] = {BenchFile(BenchBlock(RecordCount)),
+                               BenchFile(BenchBlock(RecordCount, 1, 1))};
+    const QString paths[] = {QString::fromStdString(files[0].Path()),
+                             QString::fromStdString(files[1].Path())};
+    auto* recorder = MainForm->findChild<TTrendRecorder*>();
+    QDateTime at = QDateTime::currentDateTimeUtc();
+    Follower->Clock = [&at] { return at = at.addSecs(2); };
+    QTableView* list = List();
+    int turn = 0;
+    const auto load = [&] {
+        list->selectRow(10);
+        MainForm->LoadHorseFile(paths[turn++ % 2]);
+    };
+    while (recorder->History().VersionCount(paths[1].toStdString()) < THorseHistory::MaxVersions)
+        load();
+    // The history alone does not hear of the floor's versions; the list and the log do.
+    const auto hearing = [recorder](bool hears) {
+        QObject::disconnect(Follower, &TFileFollower::VersionShown, recorder, nullptr);
+        if (hears)
+            QObject::connect(Follower, &TFileFollower::VersionShown, recorder,
+                             &TTrendRecorder::Record);
+    };
+    RunPaired(
+        state, 1, load, 1, load, [&] { hearing(true); }, [&] { hearing(false); });
+    hearing(true);
+    load();
+    Follower->Clock = &QDateTime::currentDateTimeUtc;
+    const std::string last = paths[(turn - 1) % 2].toStdString();
+    const std::vector<TrendPoint> versions = recorder->History().Versions(last, 0);
+    if (versions.empty() || versions.back().Values[0] != DM_HorseStatus->Speed[0])
+        state.SkipWithError("the history does not hold the version shown last");
+}
+BENCHMARK(BM_ReloadWithTrendHistory)->UseManualTime();
+
+// The 推移 plot of 1,000 versions, every line shown, drawn whole into an image, against drawing
+// the same points with one QPainter::drawPolyline per ability in the same pens.
+void BM_DrawTrendChart(benchmark::State& state) {
+    std::vector<TrendPoint> points(THorseHistory::MaxVersions);
+    for (std::size_t n = 0; n < points.size(); ++n) {
+        points[n].Ms = 1'700'000'000'000 + static_cast<std::int64_t>(n) * 60'000;
+        for (int value = 0; value < TrendValueCount; ++value)
+            points[n].Values[value] =
+                40 + 25 * value + static_cast<int>(8 * std::sin(0.05 * static_cast<double>(n)));
+    }
+    TTrendPlot plot;
+    plot.resize(800, 400);
+    plot.SetPoints(points);
+    const QRectF area = plot.PlotArea();
+    const TrendAxes axes = AxesFor(points, ShownAbilities().set());
+    std::array<QPolygonF, BasicAbilityCount> lines;
+    std::array<QPen, BasicAbilityCount> pens;
+    for (int ability = 0; ability < BasicAbilityCount; ++ability) {
+        for (const TrendPoint& point : points)
+            lines[ability] << TrendChartPoint(area, axes, point.Ms, point.Values[ability]);
+        const LineLook look = TrendLineLook(ability, plot.palette().color(QPalette::Window));
+        pens[ability] = QPen(look.Color, 2);
+        if (look.Dashed)
+            pens[ability].setDashPattern({4, 2});
+    }
+    QImage chart(plot.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage bare(plot.size(), QImage::Format_ARGB32_Premultiplied);
+    bare.fill(Qt::transparent);
+    RunPaired(
+        state, 1, [&] { plot.render(&chart); }, 1,
+        [&] {
+            QPainter painter(&bare);
+            painter.setRenderHint(QPainter::Antialiasing);
+            for (int ability = 0; ability < BasicAbilityCount; ++ability) {
+                painter.setPen(pens[ability]);
+                painter.drawPolyline(lines[ability]);
+            }
+        });
+    // The newest スピード has its marker, in its colour, where the bare line ends.
+    const QPoint newest = lines[0].back().toPoint();
+    if (chart.pixelColor(newest) != pens[0].color() || bare.pixelColor(newest).alpha() == 0)
+        state.SkipWithError("the chart does not draw the newest スピード");
+}
+BENCHMARK(BM_DrawTrendChart)->UseManualTime();
+
 double NowMs() {
     return std::chrono::duration<double, std::milli>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -263,13 +351,43 @@ int LogMemory() {
     return log.rowCount() == THorseChangeLog::MaxRows ? 0 : 1;
 }
 
+// The heap that 1,000 versions of 64 listed horses take in the 推移 history, above an empty
+// one; the versions alternate between two files' worth of values, two seconds apart.
+int HistoryMemory() {
+    std::array<TDM_HorseStatus, 2> tables;
+    for (int trained = 0; trained < 2; ++trained) {
+        const BenchFile file(BenchBlock(RecordCount, trained));
+        MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+        tables[trained] = *DM_HorseStatus;
+    }
+    // A block as large as the ring is mapped apart from the heap's arena: both are counted.
+    const auto used = [] {
+        const struct mallinfo2 heap = ::mallinfo2();
+        return heap.uordblks + heap.hblkhd;
+    };
+    const std::size_t empty = used();
+    THorseHistory history;
+    const std::string path = "bench.dat";
+    for (std::size_t n = 0; n <= THorseHistory::MaxVersions; ++n)
+        history.Record(tables[n % 2], path, static_cast<std::int64_t>(n) * 2000);
+    const std::size_t full = used();
+    std::printf("{\"versions\": %zu, \"horses\": %d, \"bytes\": %zu}\n", history.VersionCount(path),
+                RecordCount, full - empty);
+    return history.VersionCount(path) == THorseHistory::MaxVersions &&
+                   history.Versions(path, RecordCount - 1).size() == THorseHistory::MaxVersions
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     PreferOffscreenPlatform();
-    const bool logMemory = argc == 2 && std::strcmp(argv[1], "--log-memory") == 0;
+    const bool logMemory = argc == 2 && (std::strcmp(argv[1], "--log-memory") == 0 ||
+                                         std::strcmp(argv[1], "--history-memory") == 0);
     const std::string mode = argc == 3 || logMemory ? argv[1] : "";
-    if (mode != "--latency" && mode != "--idle" && mode != "--log-memory") {
+    if (mode != "--latency" && mode != "--idle" && mode != "--log-memory" &&
+        mode != "--history-memory") {
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
             return 1;
@@ -287,6 +405,8 @@ int main(int argc, char** argv) {
         return Idle(std::atoi(argv[2]));
     if (mode == "--log-memory")
         return LogMemory();
+    if (mode == "--history-memory")
+        return HistoryMemory();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,8 +6,9 @@
     report.py FOLDER
 
 FOLDER holds core.json, load.json and follow.json (Google Benchmark's JSON output with every
-repetition), follow-latency.json, follow-idle.json and follow-log-memory.json
-(stallark-bench-follow --latency, --idle and --log-memory) and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
+repetition), follow-latency.json, follow-idle.json, follow-log-memory.json and
+follow-history-memory.json (stallark-bench-follow --latency, --idle, --log-memory and
+--history-memory) and startup-<platform>.json (the output of stallark-startup-bench, with its two floors). Every
 ratio is the median over repetitions (benchmarks) or over program/floor pairs (start-up); the
 spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
@@ -206,6 +207,14 @@ def main():
     log_memory = json.loads((folder / "follow-log-memory.json").read_text())
     report.limit(f"change log of {log_memory['rows']:,} rows: heap above empty",
                  [log_memory["bytes"] / 1024], mebibytes, 5 * 1024)
+    # The 推移 history recording the same loads, its heap when full, and drawing its chart.
+    paired(report, follow, "BM_ReloadWithTrendHistory",
+           "load with 推移 history (floor: log only)", 1.05)
+    history = json.loads((folder / "follow-history-memory.json").read_text())
+    report.limit(f"推移 history, {history['versions']:,} versions of {history['horses']}: heap",
+                 [history["bytes"] / 1024], mebibytes, 4 * 1024)
+    paired(report, follow, "BM_DrawTrendChart",
+           "推移 chart of 1,000 versions (floor: polylines)", 2)
     paired(report, follow, "BM_ReloadWithTableAndComparison",
            "reload, 能力表 and 比較 open (floor: both closed)", 2)
     latency = json.loads((folder / "follow-latency.json").read_text())

@@ -9,10 +9,13 @@
 #include "U_ColorScheme.h"
 #include "U_CompareWindow.h"
 #include "U_FileFollower.h"
+#include "U_TrendChart.h"
+#include "U_TrendWindow.h"
 #include "U_WindowPlacement.h"
 #include "ViewerFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +25,9 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+
+#include <set>
+#include <tuple>
 
 namespace {
 
@@ -242,7 +248,13 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(texts[5], (QStringList{"パワー", "60", "60", "0"}));
     EXPECT_EQ(texts[13], (QStringList{"距離適性上限", "2400", "2400", "0"}));
     EXPECT_EQ(rows->model()->index(2, 1).data(Qt::FontRole).value<QFont>().bold(), true);
-    EXPECT_EQ(compare->findChild<QWidget*>("AbilityChart")->accessibleName(), "能力チャート");
+    auto* chart = compare->findChild<QWidget*>("AbilityChart");
+    EXPECT_EQ(chart->accessibleName(), "能力チャート");
+    // Ctrl+C on the chart copies it as an image.
+    QApplication::clipboard()->clear();
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->image().size(), chart->size() * chart->devicePixelRatio());
 
     // The file changes: アカツキ falls to 95; the order, the selection and the scroll stay.
     WriteFile("horses.dat", Horses(95));
@@ -253,7 +265,6 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), SpeedColumn);
     EXPECT_EQ(ListTexts(rows)[2], (QStringList{"スピード", "95", "100", "-5"}));
     EXPECT_TRUE(rows->model()->index(2, 2).data(Qt::FontRole).value<QFont>().bold());
-    const QWidget* chart = compare->findChild<QWidget*>("AbilityChart");
     EXPECT_TRUE(chart->accessibleDescription().startsWith("スピード: A アカツキ 95, B カゼ 100"))
         << chart->accessibleDescription().toStdString();
     // With no row selected, Ctrl+C copies the current one after the captions.
@@ -298,8 +309,8 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     for (const QAction* item : menu->actions())
         items << item->text() + " " + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{"コピー(&C) Ctrl+C", "すべての行をコピー(&A) Ctrl+Shift+C", " ",
-                                  "比較(&V) Ctrl+K"}));
-    EXPECT_FALSE(menu->actions().back()->isEnabled());
+                                  "比較(&V) Ctrl+K", "推移(&G) Ctrl+G"}));
+    EXPECT_FALSE(menu->actions()[3]->isEnabled());
     menu->close();
 
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -347,6 +358,93 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
     QTest::keyClick(table, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+// 推移 of アカツキ (slot 7): opened from the list, a rewrite adds its point and its row.
+TEST_F(AbilityTable, TrendChartsAndTabulatesEachVersionAndCopiesTheChartAsAnImage) {
+    const qint64 nine = QDateTime(QDate(2026, 12, 10), QTime(9, 0)).toMSecsSinceEpoch();
+    qint64 now = nine;
+    viewer.Follower().Clock = [&now] { return QDateTime::fromMSecsSinceEpoch(now, Qt::UTC); };
+    OpenThroughMenu(path);
+    List()->setFocus();
+    List()->selectRow(1);
+    QTest::keyClick(List(), Qt::Key_G, Qt::ControlModifier);
+    auto* window = form->findChild<TTrendWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "推移 — アカツキ");
+    EXPECT_TRUE(window->findChild<QLabel*>("TrendNotice")->isVisibleTo(window));
+
+    now = nine + 5000;
+    WriteFile("horses.dat", Horses(95));
+    Reload();
+    EXPECT_FALSE(window->findChild<QLabel*>("TrendNotice")->isVisibleTo(window));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(window->Table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "時刻\tスピード\t持続力\tスタミナ\tパワー\t瞬発力\t折り合い\t気性\t勝負根性\t"
+              "反応\t丈夫さ\t距離適性\n"
+              "09:00:05\t95 (-25)\t88\t101\t60\t0\t64\t12\t100\t255\t9\t1600 - 2400\n"
+              "09:00:00\t120\t88\t101\t60\t0\t64\t12\t100\t255\t9\t1600 - 2400\n");
+    TTrendPlot* plot = window->Chart()->Plot();
+    EXPECT_EQ(plot->accessibleName(), "推移チャート");
+    EXPECT_TRUE(
+        plot->accessibleDescription().startsWith("スピード 120 → 95 (-25)、持続力 88 → 88 (0)、"))
+        << plot->accessibleDescription().toStdString();
+
+    // Values from 0 (瞬発力) to 255 (反応): the axis runs 0 to 260, time from 9:00:00 to 9:00:05.
+    const std::vector<TrendPoint> points = {
+        {nine, {120, 88, 101, 60, 0, 64, 12, 100, 255, 9}},
+        {nine + 5000, {95, 88, 101, 60, 0, 64, 12, 100, 255, 9}}};
+    const TrendAxes axes = AxesFor(points, ShownAbilities().set());
+    EXPECT_EQ(std::tuple(axes.FirstMs, axes.LastMs, axes.Least, axes.Greatest),
+              std::tuple(nine, nine + 5000, 0, 260));
+    const QRectF area(10, 20, 200, 260);
+    EXPECT_EQ(TrendChartPoint(area, axes, nine, 120), QPointF(10, 160));
+    EXPECT_EQ(TrendChartPoint(area, axes, nine + 5000, 95), QPointF(210, 185));
+    EXPECT_EQ(TrendChartPoint(area, axes, nine + 2500, 0), QPointF(110, 280));
+    EXPECT_EQ(ValueTicks(axes), (std::vector{0, 50, 100, 150, 200, 250}));
+    // Each line stands out by 3:1 in a light and a dark theme, and no two share their marker,
+    // its fill and their dash, for a reader who cannot tell the colours apart.
+    std::set<std::tuple<MarkerShape, bool, bool>> looks;
+    for (int ability = 0; ability < BasicAbilityCount; ++ability) {
+        for (const QRgb background : {0xFFFFFFu, 0xEFEFEFu, 0x2B2B2Bu, 0x000000u})
+            EXPECT_GE(
+                ContrastRatio(TrendLineLook(ability, QColor(background)).Color, QColor(background)),
+                3.0)
+                << ability << " on " << std::hex << background;
+        const LineLook look = TrendLineLook(ability, Qt::white);
+        looks.emplace(look.Shape, look.Hollow, look.Dashed);
+    }
+    EXPECT_EQ(looks.size(), std::size_t{BasicAbilityCount});
+    // Hovering on the newest スピード finds it; with its legend entry off (Space), it is gone.
+    const QPointF newest = TrendChartPoint(plot->PlotArea(), axes, nine + 5000, 95);
+    EXPECT_EQ(plot->PointNear(newest), std::pair(0, std::size_t{1}));
+    QCheckBox* speed = window->Chart()->LegendEntry(0);
+    speed->setFocus();
+    QTest::keyClick(speed, Qt::Key_Space);
+    EXPECT_FALSE(speed->isChecked());
+    const auto near = plot->PointNear(newest);
+    EXPECT_TRUE(!near || near->first != 0);
+
+    QApplication::clipboard()->clear();
+    plot->setFocus();
+    QTest::keyClick(plot, Qt::Key_C, Qt::ControlModifier);
+    const QImage image = QApplication::clipboard()->image();
+    EXPECT_EQ(image.size(), window->Chart()->size() * window->devicePixelRatio());
+
+    // From the 能力表, its current row's horse, in the same window.
+    QTest::keyClick(form, Qt::Key_T, Qt::ControlModifier);
+    auto* table = form->findChild<TAbilityTableWindow*>();
+    ASSERT_TRUE(table != nullptr &&
+                QTest::qWaitFor([table] { return QApplication::activeWindow() == table; }));
+    table->View()->setCurrentIndex(table->View()->model()->index(0, 1));
+    QTest::keyClick(table->View(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(form->findChildren<TTrendWindow*>().size(), 1);
+    EXPECT_EQ(window->windowTitle(), "推移 — シルバーアロー");
+    // Esc closes it, as it closes the other windows beside the list.
+    ASSERT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    QTest::keyClick(window->Table(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
 }
 

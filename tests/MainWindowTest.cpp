@@ -162,7 +162,7 @@ TEST_F(ViewerTest, ContextMenuReloadsAndCopiesByItsAccessKeys) {
         items << item->text() + " " + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{"再読み込み(&R) F5", "コピー(&C) Ctrl+C",
                                   "すべての行をコピー(&A) Ctrl+Shift+C", " ", "変更点(&H) Ctrl+H",
-                                  "能力表(&T) Ctrl+T"}));
+                                  "能力表(&T) Ctrl+T", "推移(&G) Ctrl+G"}));
     EXPECT_FALSE(menu->actions()[0]->isEnabled());
     menu->close();
 

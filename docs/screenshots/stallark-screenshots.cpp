@@ -8,6 +8,9 @@
 #include "U_CompareWindow.h"
 #include "U_DetailWindow.h"
 #include "U_Startup.h"
+#include "U_TrendWindow.h"
+
+#include "HorseFileWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,9 +18,63 @@
 #include <QPalette>
 #include <QStyleFactory>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// The horse of `slot` as the table holds it, to be written again with other values.
+HorseRecordFields FieldsOf(const TDM_HorseStatus& table, int slot) {
+    HorseRecordFields horse;
+    horse.HorseName = table.HorseName[slot];
+    horse.FatherName = table.FatherName[slot];
+    horse.MotherName = table.MotherName[slot];
+    horse.Speed = table.Speed[slot];
+    horse.Endurance = table.Endurance[slot];
+    horse.Stamina = table.Stamina[slot];
+    horse.Power = table.Power[slot];
+    horse.Agility = table.Agility[slot];
+    horse.Agreement = table.Agreement[slot];
+    horse.Temper = table.Temper[slot];
+    horse.Guts = table.Guts[slot];
+    horse.Reactive = table.Reactive[slot];
+    horse.Durability = table.Durability[slot];
+    horse.LowerDistance = table.LowerDistance[slot];
+    horse.UpperDistance = table.UpperDistance[slot];
+    horse.ExeAbility = table.ExeAbilities(slot);
+    horse.EqpAbility = table.EqpAbilities(slot);
+    return horse;
+}
+
+// Six saves of a season of training, a week apart, each of a copy of the demo file in `folder`:
+// the horse of `slot` grows a little in most abilities each time.
+void TrainSixWeeks(TMainForm& form, const TDM_HorseStatus& table, int slot, const QString& folder,
+                   qint64& now) {
+    const std::string path = (folder + "/demo.dat").toStdString();
+    HorseBlock block = MakeDemoBlock();
+    WriteHorseFile(path, HorseFileLayouts[0].FileSize, block);
+    form.LoadHorseFile(QString::fromStdString(path));
+    HorseRecordFields horse = FieldsOf(table, slot);
+    for (int week = 1; week < 6; ++week) {
+        now += 7 * 24 * 3600 * 1000LL;
+        horse.Speed = std::min(157, horse.Speed + 3 + week);
+        horse.Stamina = std::min(157, horse.Stamina + 2 * week);
+        horse.Power = std::min(127, horse.Power + 4);
+        horse.Agility = std::min(255, horse.Agility + 6);
+        horse.Guts = std::min(127, horse.Guts + week % 2 * 5);
+        horse.Reactive = std::max(0, horse.Reactive - 2);
+        if (week == 3)
+            horse.UpperDistance = std::min(4000, horse.UpperDistance + 200);
+        PutHorse(block, slot, horse);
+        WriteHorseFile(path, HorseFileLayouts[0].FileSize, block);
+        form.findChild<QAction*>("Reload1")->trigger();
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -75,7 +132,23 @@ int main(int argc, char** argv) {
             if (!table->grab().save(outDir + "/ability-table.png") ||
                 !table->CompareWindow()->grab().save(outDir + "/compare-window.png"))
                 status = 1;
-            application.quit();
+            // The 推移 of the second horse over six weeks of saves.
+            QTemporaryDir folder;
+            qint64 now = QDateTime(QDate(2026, 4, 4), QTime(21, 30)).toMSecsSinceEpoch();
+            viewer.Follower().Clock = [&now] {
+                return QDateTime::fromMSecsSinceEpoch(now, Qt::UTC);
+            };
+            const int slot = list->model()->index(1, 0).data().toString().toInt();
+            TrainSixWeeks(mainForm, viewer.DataModules().HorseStatus, slot, folder.path(), now);
+            list->selectRow(1);
+            mainForm.findChild<QAction*>("Trend1")->trigger();
+            // Wide enough for the chart's dates, whatever room the screen left beside the list.
+            mainForm.findChild<TTrendWindow*>()->resize(820, 640);
+            QTimer::singleShot(500, [&] {
+                if (!mainForm.findChild<TTrendWindow*>()->grab().save(outDir + "/trend-window.png"))
+                    status = 1;
+                application.quit();
+            });
         });
     });
     application.exec();

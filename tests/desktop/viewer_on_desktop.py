@@ -36,6 +36,12 @@ Atspi = GLib = None  # imported once the desktop's buses are up
 
 # The 能力表's column of スピード: after ID, 馬名, 父 and 母.
 SPEED_COLUMN = 4
+# Where the horse block starts in a file of the demo file's size, a record's length, and where a
+# record keeps 反応, one byte; 反応's column in the 推移 table (after 時刻 and eight abilities).
+BLOCK_OFFSET = 42064
+RECORD_SIZE = 400
+REACTIVE_OFFSET = 23
+TREND_REACTIVE_COLUMN = 9
 
 # --- the accessible tree ------------------------------------------------------------------------
 
@@ -533,6 +539,34 @@ def everyday_use(screen, programs, work):
     wait_for("the 能力表 again", lambda: showing(window) and "active" in states(window))
     screen.run(["xdotool", "search", "--name", "^Stallark$", "windowactivate"])
     wait_for("the list's window active", lambda: "active" in states(viewer.frame))
+    # 推移 (Ctrl+G) of the first horse: a rewrite of its 反応, once the version shown has stood
+    # a second, adds a row on top, and a screen reader hears the chart sum up each ability.
+    click_row(viewer, 0)
+    screen.keys("ctrl+g")
+    trend = wait_for("the 推移 window", lambda: next(
+        (w for w in children(viewer.app) if w.get_role_name() == "frame" and
+         w.get_name().startswith("推移") and "active" in states(w)), None))
+    check(trend.get_name() == "推移 — " + expected[0][1], "the 推移 window is titled %r" % (
+        trend.get_name()))
+    versions = wait_for("the 推移 table", lambda: find(trend, "table", "推移の表"))
+    before = table_cell_texts(versions)
+    old = int(rows[0][SPEED_COLUMN + 8])
+    new = old + 7 if old < 248 else old - 7
+    time.sleep(1.2)
+    with open(path, "r+b") as rewritten:
+        rewritten.seek(BLOCK_OFFSET + RECORD_SIZE * int(expected[0][0]) + REACTIVE_OFFSET)
+        rewritten.write(bytes([new]))
+    grown = wait_for("the 推移 table to add the rewrite's row", lambda: (
+        lambda read: read if len(read) == len(before) + 1 else None)(table_cell_texts(versions)))
+    check(grown[0][TREND_REACTIVE_COLUMN] == "%d (%+d)" % (new, new - old) and
+          grown[1:] == before, "the 推移 table reads %s over %s" % (grown[0], before))
+    chart = next((node for node in descendants(trend) if node.get_name() == "推移チャート"), None)
+    heard = chart.get_description() if chart is not None else None
+    check(heard is not None and "反応 %d → %d (%+d)" % (old, new, new - old) in heard,
+          "the 推移チャート is described %r" % heard)
+    screen.keys("alt+F4")
+    viewer.wait_gone(trend, "the 推移 window")
+    viewer.wait_list_has_keyboard()
     # 変更点 (Ctrl+H) beside the list logs what the next rewrite changes, its rows read as the
     # list's are: the file emptied again, after the version shown has stood the second that
     # keeps it from being taken for a half-written one, logs every listed horse emptied, its

@@ -14,10 +14,10 @@ Stallark; a horse file opened by its typed Z:\\ path fills the list with the fil
 by a cancel; End and Ctrl+End go to the last row and keep it selected; the list follows the
 file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 reports it gone; 詳細表示
 shows the one chosen; neither window can be resized or maximised; the 能力表 copies what
---fields prints, sorts by Ctrl+S and opens a 比較; 終了 ends the program with status 0, leaving
-nothing of Qt's in the registry. All of it in the dark app mode, the list dark with its text
-readable, until the mode turns light just before 終了: the list follows, its rows where they
-were.
+--fields prints, sorts by Ctrl+S and opens a 比較; 推移 (Ctrl+G) of a horse adds a row when the
+file is rewritten; 終了 ends the program with status 0, leaving nothing of Qt's in the registry.
+All of it in the dark app mode, the list dark with its text readable, until the mode turns
+light just before 終了: the list follows, its rows where they were.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits until what it brings is there (a window, the clipboard), and presses its keys again
 when it has not come within a second or two, as the program was not yet ready for them. The
@@ -44,6 +44,12 @@ CALLER_ENV = dict(os.environ)
 ROW_PITCH = 17
 # The 能力表's column of スピード: after ID, 馬名, 父 and 母.
 SPEED_COLUMN = 4
+# Where the horse block starts in a file of 589,312 bytes, a record's length, and where a record
+# keeps 反応, one byte; 反応's column in the 推移 table (after 時刻 and eight abilities).
+BLOCK_OFFSET = 44112
+RECORD_SIZE = 400
+REACTIVE_OFFSET = 23
+TREND_REACTIVE_COLUMN = 9
 # What Qt's file dialog leaves in the registry when it goes.
 QT_SETTINGS_KEY = r"HKCU\Software\QtProject"
 # Where Windows keeps the default app mode, 0 for dark, 1 for light.
@@ -186,8 +192,9 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
           " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
           " replaced twice and reported it gone on F5, showed a horse's details, kept both"
-          " frames fixed, turned from dark to light with the app mode and ended with status 0,"
-          " leaving no settings" % ROW_PITCH)
+          " frames fixed, added a row to a horse's 推移 when the file was rewritten, turned from"
+          " dark to light with the app mode and ended with status 0, leaving no settings"
+          % ROW_PITCH)
 
 
 def restart_wine(env):
@@ -358,6 +365,34 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
     wait_until_active(screen, table)
     screen.keys("alt+F4")
     wait_for("the 能力表 to close", lambda: not windows_named(screen, "能力表.*"))
+
+    # The file back, 推移 (Ctrl+G) of the first horse, titled with its name, its table focused:
+    # a rewrite of its 反応 a second later adds a row on top, with the difference; Ctrl+Shift+C
+    # copies the rows after the captions. Alt+F4 closes it.
+    wait_until_active(screen, main_window)
+    subprocess.run([stallark_gen, horse_file + ".new", "589312"], check=True, capture_output=True)
+    os.replace(horse_file + ".new", horse_file)
+    copied(screen, ["ctrl+shift+c"], expected=dumped)
+    first = names[0].split("\t")
+    screen.keys("Home", "ctrl+g")
+    trend = wait_for("the 推移 window", lambda: windows_named(screen, "推移 — " + first[1]))[0]
+    wait_until_active(screen, trend)
+    captions = "\t".join(["時刻", "スピード", "持続力", "スタミナ", "パワー", "瞬発力", "折り合い",
+                          "気性", "勝負根性", "反応", "丈夫さ", "距離適性"])
+    before = copied(screen, ["ctrl+shift+c"]).replace("\r\n", "\n").splitlines()
+    check(before[0] == captions and len(before) == 2, "the 推移 table reads %r" % before)
+    old = int(first[SPEED_COLUMN + 8])
+    new = old + 7 if old < 248 else old - 7
+    time.sleep(1.2)
+    with open(horse_file, "r+b") as rewritten:
+        rewritten.seek(BLOCK_OFFSET + RECORD_SIZE * int(first[0]) + REACTIVE_OFFSET)
+        rewritten.write(bytes([new]))
+    # The copy waits until the clipboard holds other rows than before.
+    grown = copied(screen, ["ctrl+shift+c"]).replace("\r\n", "\n").splitlines()
+    check(len(grown) == 3 and grown[1].split("\t")[TREND_REACTIVE_COLUMN] == "%d (%+d)" % (
+        new, new - old) and grown[2] == before[1], "after the rewrite the 推移 table reads %r" % grown)
+    screen.keys("alt+F4")
+    wait_for("the 推移 window to close", lambda: not windows_named(screen, "推移.*"))
 
     # The app mode turned light while it runs: so does the list, its rows where they were.
     wait_until_active(screen, main_window)

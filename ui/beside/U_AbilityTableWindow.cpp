@@ -201,6 +201,9 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     compareAction_->setEnabled(false);
     addAction(compareAction_);
     view_->AddWindowAction(compareAction_);
+    // The commands for a chosen horse act on the current row here.
+    for (QAction* command : side.HorseCommands())
+        view_->AddWindowAction(command);
 
     auto handle = [this](void (TAbilityTableWindow::*handler)()) {
         return [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); };

@@ -10,13 +10,17 @@
 #include "U_ReportView.h"
 #include "U_WindowOpener.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShowEvent>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -91,8 +95,17 @@ QVariant TCompareModel::headerData(int section, Qt::Orientation orientation, int
 TAbilityChart::TAbilityChart(QWidget* parent) : QWidget(parent) {
     setObjectName("AbilityChart");
     setAccessibleName(QString::fromUtf8("能力チャート"));
+    // It takes the focus for its keys, Ctrl+C among them.
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(300, 300);
+}
+
+void TAbilityChart::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::Copy)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    RunHandler(this, [this] { QApplication::clipboard()->setImage(grab().toImage()); });
 }
 
 QColor TAbilityChart::HorseColor(int horse) {
@@ -155,6 +168,11 @@ void TAbilityChart::paintEvent(QPaintEvent*) {
             at(rim, 1.0) + QPointF(rim.X * (size.width() / 2 + 4), rim.Y * (size.height() / 2 + 4));
         painter.drawText(QRectF(anchor - QPointF(size.width() / 2, size.height() / 2), size),
                          Qt::AlignCenter, caption);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
     if (!horses_)
         return;

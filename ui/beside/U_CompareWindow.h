@@ -59,6 +59,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Ctrl+C puts the chart on the clipboard as an image.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::optional<std::array<Horse, 2>> horses_;

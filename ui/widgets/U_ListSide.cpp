@@ -18,6 +18,11 @@ void TListSide::AddCommand(QAction* command) {
             window->addAction(command);
 }
 
+void TListSide::AddHorseCommand(QAction* command) {
+    AddCommand(command);
+    horseCommands_ << command;
+}
+
 void TListSide::TakeCommands(QWidget& window) const {
     window.addActions(commands_);
 }

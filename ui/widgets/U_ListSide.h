@@ -32,6 +32,10 @@ public:
     // A command that opens a window beside the list: in the list's context menu, below a line,
     // and its keys in the list's window and in every window beside it.
     void AddCommand(QAction* command);
+    // A command for the horse chosen where it is given: also in the context menus of the
+    // windows beside the list that list horses.
+    void AddHorseCommand(QAction* command);
+    const QList<QAction*>& HorseCommands() const { return horseCommands_; }
     // Gives a window beside the list the keys of every command.
     void TakeCommands(QWidget& window) const;
 
@@ -41,4 +45,5 @@ private:
     TFileFollower& follower_;
     DetailOpener detail_;
     QList<QAction*> commands_;
+    QList<QAction*> horseCommands_;
 };
