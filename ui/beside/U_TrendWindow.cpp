@@ -169,6 +169,8 @@ void TTrendWindow::Recorded() {
     }
     const std::vector<TrendPoint> points = history_.Versions(path_, slot_);
     model_->Fill(points);
+    // A new row's differences, such as "174 (+3)", are wider than the values alone.
+    view_->WidenColumnsToContents();
     chart_->SetPoints(points);
     notice_->setVisible(points.size() == 1);
     notice_->setText(QString::fromUtf8("記録はまだこの 1 版だけです。ファイルが書き換えられる"
