@@ -68,7 +68,9 @@ void TAbilityTableModel::Refresh(const TDM_HorseStatus& table) {
 }
 
 void TAbilityTableModel::SetFilter(const QString& text) {
-    filter_ = TableFilter(text.toStdString());
+    auto parsed = TableFilter::Parse(text.toStdString());
+    if (auto* filter = std::get_if<TableFilter>(&parsed))
+        filter_ = std::move(*filter);
     Rebuild();
 }
 
