@@ -3,7 +3,11 @@
 
 #include "U_Startup.h"
 
+#include "U_AbilityTableWindow.h"
+#include "U_ChangesWindow.h"
 #include "U_DesktopWindows.h"
+#include "U_DetailWindow.h"
+#include "U_HorseListView.h"
 #include "U_ProgramFont.h"
 #include "U_QtTranslation.h"
 #include "U_ReadableToolTips.h"
@@ -106,14 +110,23 @@ void SetUpApplication() {
     KeepToolTipsReadable();
 }
 
-TViewer::TViewer() : previousMainForm_(MainForm) {
-    mainForm_ = std::make_unique<TMainForm>();
+TViewer::TViewer() : previousMainForm_(MainForm), follower_(std::make_unique<TFileFollower>()) {
+    mainForm_ = std::make_unique<TMainForm>(*follower_);
     MainForm = mainForm_.get();
     dataModules_ = std::make_unique<TDataModules>();
+    TFileFollower& follower = *follower_;
+    listSide_ = std::make_unique<TListSide>(
+        *mainForm_, mainForm_->ListView(), follower,
+        [&follower](int slot, QWidget& parent) { ShowDetailWindow(slot, parent, follower); });
+    // In the order of the list's context menu.
+    AddChangesCommand(*listSide_);
+    AddAbilityTableCommand(*listSide_);
 }
 
 TViewer::~TViewer() {
     dataModules_.reset();
     mainForm_.reset();
+    listSide_.reset();
+    follower_.reset();
     MainForm = previousMainForm_;
 }

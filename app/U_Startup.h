@@ -4,6 +4,8 @@
 #pragma once
 
 #include "U_DataModules.h"
+#include "U_FileFollower.h"
+#include "U_ListSide.h"
 #include "U_MainWindow.h"
 
 #include <memory>
@@ -16,9 +18,11 @@
 void SetUpApplication();
 
 // The running program as start-up makes it, in this order: the main window MainForm, then the
-// data modules DM_HorseStatus, DM_FileAccess and DM_Analyze. The four live as long as this
-// object; when it goes, each global name points where it pointed before, so that a test or a
-// benchmark can make one after another.
+// data modules DM_HorseStatus, DM_FileAccess and DM_Analyze, and last the commands of the
+// windows beside the list, wired to the list's window. The follower, which reads every version
+// the list shows, comes before them all. They live as long as this object; when it goes, each
+// global name points where it pointed before, so that a test or a benchmark can make one after
+// another.
 class TViewer {
 public:
     TViewer();
@@ -28,9 +32,12 @@ public:
 
     TMainForm& MainWindow() const { return *mainForm_; }
     TDataModules& DataModules() const { return *dataModules_; }
+    TFileFollower& Follower() const { return *follower_; }
 
 private:
     TMainForm* previousMainForm_;
+    std::unique_ptr<TFileFollower> follower_;
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TDataModules> dataModules_;
+    std::unique_ptr<TListSide> listSide_;
 };

@@ -12,8 +12,10 @@
 #include "U_DataModules.h"
 #include "U_FileAccess.h"
 #include "U_HorseFields.h"
+#include "U_HorseListView.h"
 #include "U_HorseRow.h"
 #include "U_HorseStatus.h"
+#include "U_ListSide.h"
 #include "U_MainWindow.h"
 #include "U_Startup.h"
 
@@ -29,6 +31,9 @@
 #include <vector>
 
 namespace {
+
+// The running viewer's follower, which the windows beside the list follow.
+TFileFollower* Follower = nullptr;
 
 using RowTexts = std::vector<QStringList>;
 
@@ -136,7 +141,8 @@ void BM_OpenAbilityTable(benchmark::State& state) {
     RunPaired(
         state, 1,
         [&] {
-            TAbilityTableWindow window(MainForm);
+            TListSide side(*MainForm, MainForm->ListView(), *Follower, [](int, QWidget&) {});
+            TAbilityTableWindow window(side);
             window.show();
             benchmark::DoNotOptimize(window.grab());
             size = window.View()->size();
@@ -196,6 +202,7 @@ int main(int argc, char** argv) {
 
     // The program's own start-up, so that the load runs in the window the user sees.
     const TViewer viewer;
+    Follower = &viewer.Follower();
     MainForm->show();
     QCoreApplication::processEvents();
 

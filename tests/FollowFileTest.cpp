@@ -56,10 +56,10 @@ std::vector<std::uint8_t> Bytes(int version) {
 
 class FollowFile : public ViewerTest {
 protected:
-    // The log's clock runs `skipped` ahead of the real one, so that a version can stand for a
+    // The follower's clock runs `skipped` ahead of the real one, so that a version can stand for a
     // second without the wait.
     FollowFile() {
-        log->Clock = [this] { return QDateTime::currentDateTimeUtc().addMSecs(skipped); };
+        Follower()->Clock = [this] { return QDateTime::currentDateTimeUtc().addMSecs(skipped); };
     }
     void Later() { skipped += 2 * THorseChangeLog::HalfWrittenMs; }
     // Each row of the log as ID, 項目, 旧, 新 and 差, of the fields given.
@@ -105,7 +105,7 @@ protected:
         QSignalSpy tried(Follower(), &TFileFollower::Tried);
         EXPECT_TRUE(tried.wait(5000));
     }
-    TFileFollower* Follower() const { return form->findChild<TFileFollower*>(); }
+    TFileFollower* Follower() const { return &viewer.Follower(); }
     QString Selected() const {
         const QModelIndexList rows = List()->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.front().data().toString() : "none";
@@ -212,8 +212,8 @@ TEST_P(EachWayOfWriting, ListEndsEqualToTheFileWithItsPlaceKept) {
         EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
     }
     // Slot 0 emptied and 41 filled, then every スピード; nothing of the failed reads between.
-    const QStringList emptiedAndFilled = {"0 登録状態 1 0", "41 スピード 30 71 +41",
-                                          "41 登録状態 0 1"};
+    const QStringList emptiedAndFilled = {"0 登録状態 あり なし", "41 スピード 30 71 +41",
+                                          "41 登録状態 なし あり"};
     EXPECT_EQ(Logged(), SpeedRows(2, 3) + emptiedAndFilled);
 }
 
@@ -255,7 +255,7 @@ TEST_F(FollowFile, ReloadWaitsForTheTypingAndTheDetailWindowFollowsItsHorse) {
     ExpectVersion(2);
 
     QStringList speeds;
-    QSignalSpy shown(form.get(), &TMainForm::HorseTableShown);
+    QSignalSpy shown(Follower(), &TFileFollower::VersionShown);
     ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
         const auto* speed = modal->findChild<QLineEdit*>("E_Speed");
         speeds << speed->text();
@@ -414,7 +414,7 @@ TEST_F(FollowFile, LogLeavesOutEqualVersionsFailedReadsAndHalfWrittenOnes) {
     EXPECT_EQ(log->rowCount(), 0); // the first file and an equal version
 
     Later();
-    QSignalSpy shown(form.get(), &TMainForm::HorseTableShown);
+    QSignalSpy shown(Follower(), &TFileFollower::VersionShown);
     WriteBytes(path, std::vector<std::uint8_t>(HorseFileLayouts[0].FileSize, 0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return RowCount() == 0; }));
     QTest::qWait(350 - TFileFollower::QuietPeriodMs);

@@ -553,7 +553,7 @@ def everyday_use(screen, programs, work):
           "the 変更点 columns read %s" % headers)
     file = os.path.basename(path)
     check(all(row[1] == file for row in rows) and rows[0][2:4] == expected[0][0:2] and
-          rows[-1][2:7] == [expected[-1][0], expected[-1][1], "登録状態", "1", "0"],
+          rows[-1][2:7] == [expected[-1][0], expected[-1][1], "登録状態", "あり", "なし"],
           "the 変更点 log reads %s ... %s" % (rows[0], rows[-1]))
     check(find(changes, "label", "最終読込 " + rows[0][0]) is not None,
           "the 変更点 window does not show when the file was read")

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "U_Failure.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,7 +35,3 @@ extern std::function<void(QMessageBox& box)> RunErrorBox;
 // handler goes through here: whatever it throws is shown by ShowErrorMessage and the program
 // carries on.
 void RunHandler(QWidget* parent, const std::function<void()>& handler);
-
-// Runs a handler that shows nothing when it fails (the automatic reload): the message of what
-// it threw, or nothing when it returned.
-std::optional<std::string> FailureOf(const std::function<void()>& handler);

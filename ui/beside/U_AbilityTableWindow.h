@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "U_HorseListView.h"
+#include "U_ReportView.h"
 #include "U_TableQuery.h"
 
 #include <QAbstractTableModel>
@@ -19,12 +19,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class TCompareWindow;
-class TMainForm;
-
-// How a best value is marked, in the ability table and in the comparison: bold, on a
-// background that keeps its text at 4.5:1 or more, light or dark as the theme's base is.
-QVariant MarkedCellData(int role, const QString& description);
-inline constexpr const char* BestValueDescription = "最高値";
+class TListSide;
 
 // The ability table's rows: one per listed horse that the filter keeps, in the chosen order,
 // a column per field of stallark-dump --fields. The texts are made once per change.
@@ -40,6 +35,8 @@ public:
     int SlotOfRow(int row) const { return shown_[static_cast<std::size_t>(row)]; }
     std::optional<int> RowOfSlot(int slot) const;
     bool Marked(const QModelIndex& index) const;
+    // Whether the last change made a column's longest text longer: its width is fitted again.
+    bool Widened() const { return widened_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -58,28 +55,33 @@ private:
     std::vector<int> shown_;
     std::vector<Row> rows_;
     std::optional<std::array<std::int32_t, BasicAbilityCount>> best_;
+    std::array<qsizetype, SlotStateField> longest_{}; // each column's longest text, in characters
+    bool widened_ = false;
 };
 
-// The table's view: the list's keys and menu, several rows selectable, and Ctrl+S sorting by
-// the current cell's column as a click on its header does.
-class TAbilityTableView : public THorseListView {
+// The table's view: a report view with several rows selectable; Enter asks for the current
+// horse's detail window, Ctrl+S sorts by the current cell's column as a click on its header
+// does, and Ctrl+K asks for the comparison even when it cannot be made, to hear why.
+class TAbilityTableView : public TReportView {
     Q_OBJECT
 public:
-    using THorseListView::THorseListView;
+    using TReportView::TReportView;
 
 signals:
     void SortRequested(int column);
+    void DetailRequested();
+    void CompareRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Every listed horse side by side, the best of each basic ability marked. Follows the main
-// window's list, and opens the comparison of two selected horses.
+// Every listed horse side by side, the best of each basic ability marked. Follows the file as
+// the list does, and opens the comparison of two selected horses.
 class TAbilityTableWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TAbilityTableWindow(QWidget* parent);
+    explicit TAbilityTableWindow(TListSide& side);
 
     // The rows from the horse table as it is now, keeping the sort, the filter, the selected
     // horses, the current cell and the scroll; nothing while the window is closed.
@@ -88,24 +90,27 @@ public:
     // kana order), the same one reversed.
     void SortBy(int column);
     TAbilityTableView* View() const { return view_; }
-    TCompareWindow* CompareWindow() const { return compare_; }
+    // The comparison, once it has been opened.
+    TCompareWindow* CompareWindow() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void KeepingPlace(const std::function<void()>& change);
     void ShowDetail();
     void OpenComparison();
     void UpdateTitle();
+    bool FilterKey(const QKeyEvent& key);
 
+    TListSide& side_;
     TAbilityTableModel* model_;
     TAbilityTableView* view_;
     QLineEdit* filter_;
     QAction* compareAction_;
-    TCompareWindow* compare_ = nullptr; // made on first use
 };
 
-// Puts 能力表(&T), Ctrl+T, in the main window and in the list's context menu; the window is
-// made when first asked for, and from then on follows every version the list shows.
-void AddAbilityTableCommand(TMainForm& form, THorseListView& list);
+// Adds 能力表(&T), Ctrl+T; the window is made when first asked for, and from then on follows
+// every version the list shows.
+void AddAbilityTableCommand(TListSide& side);

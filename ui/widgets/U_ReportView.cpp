@@ -1,67 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-#include "U_HorseListView.h"
+#include "U_ReportView.h"
 
 #include "U_ErrorDisplay.h"
 #include "U_HorseRow.h"
-#include "U_TextBoxAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include <algorithm>
-#include <optional>
+#include <string>
 #include <vector>
-
-namespace {
-
-// Keeps the accessibility bus from hearing about its widget until the widget is shown.
-class TQuietUntilShown : public QObject {
-public:
-    explicit TQuietUntilShown(QWidget* widget) : QObject(widget) {
-        widget->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            quiet_.reset();
-        return false;
-    }
-
-private:
-    std::optional<TQuietAccessibility> quiet_{std::in_place};
-};
-
-// Names the caption's editor after its column, so that a screen reader says what is typed.
-// Qt fills and selects the editor's text before it shows and focuses it; a screen reader that
-// hears of those first takes the editor for focused and reads its text alone, without the
-// name, so the editor stays quiet until it is shown.
-class TCaptionDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor != nullptr) {
-            new TQuietUntilShown(editor);
-            editor->setAccessibleName(
-                index.model()->headerData(index.column(), Qt::Horizontal).toString());
-        }
-        return editor;
-    }
-};
-
-} // namespace
 
 // The Menu key comes as a context menu event; Shift+F10 is the other key for it.
 bool IsContextMenuKey(const QKeyEvent& event) {
@@ -76,55 +35,31 @@ QPoint ContextMenuPosition(const QAbstractItemView& view, const QContextMenuEven
     return view.viewport()->mapToGlobal(current.isValid() ? current.bottomLeft() : QPoint());
 }
 
-void ReportCurrentCell(QAbstractItemView& view) {
-    const QModelIndex current = view.currentIndex();
-    if (!view.hasFocus() || !current.isValid() || !QAccessible::isActive())
-        return;
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view);
-    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
-    QAccessibleInterface* cell =
-        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
-    if (cell == nullptr)
-        return;
-    QAccessibleEvent focus(&view, QAccessible::Focus);
-    focus.setChild(list->indexOfChild(cell));
-    QAccessible::updateAccessibility(&focus);
+void UseReportRowHeight(QTableView& view) {
+    QHeaderView* rows = view.verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    // A style's least row height follows the font (Windows' adds the header's margins to it),
+    // and would otherwise win over the rows' own height.
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(ReportRowHeight);
 }
 
-THorseListView::THorseListView(QWidget* parent) : QTableView(parent) {
-    setItemDelegate(new TCaptionDelegate(this));
+TReportView::TReportView(QWidget* parent) : QTableView(parent) {
+    // Tab leaves the table for the window's other controls.
+    setTabKeyNavigation(false);
 }
 
-void THorseListView::reset() {
+void TReportView::reset() {
     QTableView::reset();
     // With no current row set since the reset, Qt makes the first row current as soon as the
-    // list gets the focus, and the first Down would then select the second horse. Setting none
-    // leaves it to the first Down or Space to select the first horse.
+    // view gets the focus, and the first Down would then select the second row. Setting none
+    // leaves it to the first Down or Space to select the first row.
     setCurrentIndex({});
 }
 
-void THorseListView::keyPressEvent(QKeyEvent* event) {
-    // Keys the caption editor leaves unhandled come here as well; those are not the list's.
-    if (state() == EditingState) {
-        QTableView::keyPressEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit DetailRequested();
-        return;
-    }
-    // F2 types over the selected row's caption, the one text of a row that can be edited,
-    // whichever of the row's cells is current.
-    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
-        const QModelIndexList rows = selectionModel()->selectedRows();
-        if (!rows.isEmpty()) {
-            setCurrentIndex(rows.front());
-            edit(rows.front(), EditKeyPressed, event);
-        }
-        return;
-    }
+void TReportView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
-        CopySelectedRow();
+        CopySelectedRows();
         return;
     }
     if (event->key() == Qt::Key_C &&
@@ -159,10 +94,10 @@ void THorseListView::keyPressEvent(QKeyEvent* event) {
 }
 
 // Qt deselects a selected row on a key pressed with Ctrl where its style moves the selection
-// with the current row (Windows' does: Ctrl+End on the last row, Ctrl+Space); no key of the
-// list takes the selection away.
-QItemSelectionModel::SelectionFlags THorseListView::selectionCommand(const QModelIndex& index,
-                                                                     const QEvent* event) const {
+// with the current row (Windows' does: Ctrl+End on the last row, Ctrl+Space); no key of a
+// report view takes the selection away.
+QItemSelectionModel::SelectionFlags TReportView::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
     const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
     if (event != nullptr && event->type() == QEvent::KeyPress &&
         (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
@@ -170,14 +105,11 @@ QItemSelectionModel::SelectionFlags THorseListView::selectionCommand(const QMode
     return command;
 }
 
-void THorseListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTableView::closeEditor(editor, hint);
-    emit EditingEnded();
-}
-
-// Several selected rows (the other windows' tables) are copied a line each, top to bottom.
-void THorseListView::CopySelectedRow() const {
+// Several selected rows are copied a line each, top to bottom.
+void TReportView::CopySelectedRows() const {
     QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty() && copiesCaptions_ && currentIndex().isValid())
+        rows << currentIndex().siblingAtColumn(0);
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end());
@@ -188,22 +120,34 @@ void THorseListView::CopySelectedRow() const {
     QApplication::clipboard()->setText(text);
 }
 
-// The lines stallark-dump prints for the file, captions first: a file's rows go from the list
-// to a spreadsheet as they go from the command line.
-void THorseListView::CopyAllRows() const {
+// Every row, captions first: the list's rows go to a spreadsheet as stallark-dump prints them.
+void TReportView::CopyAllRows() const {
     QModelIndexList rows;
     for (int row = 0; row < model()->rowCount(rootIndex()); ++row)
         rows << model()->index(row, 0, rootIndex());
     QApplication::clipboard()->setText(TsvText(rows, true));
 }
 
-QString THorseListView::TsvText(const QModelIndexList& rows, bool withCaptions) const {
+void TReportView::WidenColumnsToContents() {
+    for (int column = 0; column < model()->columnCount(rootIndex()); ++column) {
+        const int width =
+            std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column));
+        if (width > columnWidth(column))
+            setColumnWidth(column, width);
+    }
+}
+
+QString TReportView::CopiedCaption(int column) const {
+    return model()->headerData(column, Qt::Horizontal).toString();
+}
+
+QString TReportView::TsvText(const QModelIndexList& rows, bool withCaptions) const {
     const int columns = model()->columnCount(rootIndex());
     std::vector<std::string> texts(static_cast<std::size_t>(columns));
     std::string lines;
     if (withCaptions) {
         for (int column = 0; column < columns; ++column)
-            texts[column] = model()->headerData(column, Qt::Horizontal).toString().toStdString();
+            texts[column] = CopiedCaption(column).toStdString();
         AppendTsvLine(lines, texts);
     }
     for (const QModelIndex& row : rows) {
@@ -214,18 +158,18 @@ QString THorseListView::TsvText(const QModelIndexList& rows, bool withCaptions) 
     return QString::fromStdString(lines);
 }
 
-void THorseListView::contextMenuEvent(QContextMenuEvent* event) {
+void TReportView::contextMenuEvent(QContextMenuEvent* event) {
     ShowContextMenu(ContextMenuPosition(*this, *event));
     event->accept();
 }
 
-void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
+void TReportView::ShowContextMenu(const QPoint& globalPosition) {
     if (contextMenu_ == nullptr) {
         contextMenu_ = new QMenu(this);
         auto add = [this](const char* text, const QKeySequence& keys,
-                          void (THorseListView::*copy)() const) {
+                          void (TReportView::*copy)() const) {
             QAction* action = contextMenu_->addAction(QString::fromUtf8(text));
-            // The keys are the list's own (keyPressEvent); the menu only shows them.
+            // The keys are the view's own (keyPressEvent); the menu only shows them.
             action->setShortcut(keys);
             action->setShortcutVisibleInContextMenu(true);
             connect(action, &QAction::triggered, this,
@@ -236,9 +180,9 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
             reload_->setShortcutVisibleInContextMenu(true);
             contextMenu_->addAction(reload_);
         }
-        copyRow_ = add("コピー(&C)", QKeySequence::Copy, &THorseListView::CopySelectedRow);
+        copyRow_ = add("コピー(&C)", QKeySequence::Copy, &TReportView::CopySelectedRows);
         add("すべての行をコピー(&A)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-            &THorseListView::CopyAllRows);
+            &TReportView::CopyAllRows);
         if (!windowActions_.isEmpty())
             contextMenu_->addSeparator();
         for (QAction* action : windowActions_) {
@@ -246,23 +190,36 @@ void THorseListView::ShowContextMenu(const QPoint& globalPosition) {
             contextMenu_->addAction(action);
         }
     }
-    copyRow_->setEnabled(!selectionModel()->selectedRows().isEmpty());
+    copyRow_->setEnabled(!selectionModel()->selectedRows().isEmpty() ||
+                         (copiesCaptions_ && currentIndex().isValid()));
     contextMenu_->popup(globalPosition);
 }
 
-void THorseListView::focusInEvent(QFocusEvent* event) {
+void TReportView::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
-    // Qt reports the list itself as focused once this returns, and a screen reader then names
-    // the table but not the row that is current in it: after the detail window closes, or
-    // after a typed ID is committed. The current cell is reported focused right after.
-    QMetaObject::invokeMethod(this, &THorseListView::ReportCurrentCell, Qt::QueuedConnection);
+    // Qt reports the view itself as focused once this returns, and a screen reader then names
+    // the table but not the row that is current in it: after a dialog closes, or after a typed
+    // ID is committed. The current cell is reported focused right after.
+    QMetaObject::invokeMethod(this, &TReportView::ReportCurrentCell, Qt::QueuedConnection);
 }
 
-void THorseListView::ReportCurrentCell() {
-    ::ReportCurrentCell(*this);
+// Qt names the table only, not the row that is current in it.
+void TReportView::ReportCurrentCell() {
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
+    QAccessibleInterface* cell =
+        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
+    if (cell == nullptr)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(list->indexOfChild(cell));
+    QAccessible::updateAccessibility(&focus);
 }
 
-bool THorseListView::ShowsWholeText(const QModelIndex& index) const {
+bool TReportView::ShowsWholeText(const QModelIndex& index) const {
     // Qt's styles draw a cell's text inside the cell less a margin on either side, and cut it
     // off when its exact, fractional width is the greater.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
@@ -270,10 +227,12 @@ bool THorseListView::ShowsWholeText(const QModelIndex& index) const {
            visualRect(index).width() - 2 * margin;
 }
 
-bool THorseListView::viewportEvent(QEvent* event) {
+bool TReportView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const QModelIndex index = indexAt(static_cast<QHelpEvent*>(event)->pos());
-        if (!index.isValid() || ShowsWholeText(index)) {
+        const QVariant tip = index.data(Qt::ToolTipRole);
+        const bool saysMore = tip.isValid() && tip.toString() != index.data().toString();
+        if (!index.isValid() || (ShowsWholeText(index) && !saysMore)) {
             QToolTip::hideText();
             return true;
         }

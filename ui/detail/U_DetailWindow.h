@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class TFileFollower;
+
 namespace Ui {
 class DetailWindow;
 }
@@ -38,3 +40,8 @@ private:
 
     std::unique_ptr<Ui::DetailWindow> ui;
 };
+
+// Shows horse `slot` in a modal detail window over `parent` until it is closed; while it is
+// open, the window shows its horse as each version `follower` publishes has it. The list and
+// the windows beside it all show a horse this way.
+void ShowDetailWindow(int slot, QWidget& parent, TFileFollower& follower);

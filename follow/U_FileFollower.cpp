@@ -3,7 +3,8 @@
 
 #include "U_FileFollower.h"
 
-#include "U_ErrorDisplay.h"
+#include "U_Analyze.h"
+#include "U_Failure.h"
 
 #include <QFileInfo>
 
@@ -30,8 +31,7 @@ QString NearestFolder(const QString& path) {
 
 } // namespace
 
-TFileFollower::TFileFollower(ShowStep show, QObject* parent)
-    : QObject(parent), show_(std::move(show)) {
+TFileFollower::TFileFollower(QObject* parent) : QObject(parent) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &TFileFollower::Reload);
@@ -41,9 +41,23 @@ std::optional<FileVersion> TFileFollower::VersionAtPath() const {
     return DM_FileAccess->VersionAt(path_.toUtf8().toStdString());
 }
 
+// Reads one whole version of the file into the horse table and publishes it.
+TFileFollower::Shown TFileFollower::Show(const QString& path, Reason why) {
+    if (why == Reason::Follow && !CanShowNow())
+        return Shown::PutOff;
+    const auto block = std::make_unique<HorseBlock>();
+    const WholeRead read =
+        DM_FileAccess->ReadWholeHorseBlock(path.toUtf8().toStdString(), HorseBlockSize, *block);
+    if (read != WholeRead::Read)
+        return read == WholeRead::Unsettled ? Shown::Unsettled : Shown::NotHorseFile;
+    DM_Analyze->AnalyzeBlock(*block);
+    emit VersionShown({*DM_HorseStatus, path, why, Clock()});
+    return Shown::Version;
+}
+
 void TFileFollower::Load(const QString& path, Reason why) {
     const std::optional<FileVersion> before = DM_FileAccess->VersionAt(path.toUtf8().toStdString());
-    const Shown shown = show_(path, why);
+    const Shown shown = Show(path, why);
     if (path != path_) {
         if (shown == Shown::NotHorseFile)
             return;
@@ -61,7 +75,7 @@ void TFileFollower::Reload() {
     const std::optional<FileVersion> before = VersionAtPath();
     std::optional<Shown> shown;
     // Any failure, a writer holding the file among them, is tried again a little later.
-    FailureOf([this, &shown] { shown = show_(path_, Reason::Follow); });
+    FailureOf([this, &shown] { shown = Show(path_, Reason::Follow); });
     After(shown, before);
     emit Tried();
 }

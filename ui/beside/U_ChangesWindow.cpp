@@ -7,8 +7,9 @@
 
 #include "U_ChangeLog.h"
 #include "U_ErrorDisplay.h"
-#include "U_HorseListView.h"
-#include "U_MainWindow.h"
+#include "U_ListSide.h"
+#include "U_ReportView.h"
+#include "U_WindowOpener.h"
 
 #include <QAction>
 
@@ -21,15 +22,13 @@ constexpr int ColumnWidths[ChangeLogColumnCount] = {64, 100, 28, 100, 84, 128, 1
 TChangesWindow::TChangesWindow(THorseChangeLog* log, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ChangesWindow>()), log_(log) {
     ui->setupUi(this);
-    THorseListView* view = ui->ChangesView;
+    TReportView* view = ui->ChangesView;
     view->setModel(log);
     view->SetCopiesCaptions(true);
     view->horizontalHeader()->setSectionsClickable(false);
     for (int column = 0; column < ChangeLogColumnCount; ++column)
         view->setColumnWidth(column, ColumnWidths[column]);
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setMinimumSectionSize(1);
-    view->verticalHeader()->setDefaultSectionSize(17);
+    UseReportRowHeight(*view);
     connect(log, &THorseChangeLog::Read, this, &TChangesWindow::ShowLastRead);
     ShowLastRead();
     view->setFocus();
@@ -44,26 +43,26 @@ void TChangesWindow::ShowLastRead() {
     ui->L_Empty->setVisible(log_->rowCount() == 0);
 }
 
-void AddChangesCommand(TMainForm& form, THorseListView& list) {
-    auto* log = new THorseChangeLog(&form);
+void AddChangesCommand(TListSide& side) {
+    QWidget& owner = side.Window();
+    auto* log = new THorseChangeLog(&owner);
     log->setObjectName(QStringLiteral("ChangeLog"));
-    QObject::connect(&form, &TMainForm::HorseTableShown, log, &THorseChangeLog::RecordShown);
+    QObject::connect(&side.Follower(), &TFileFollower::VersionShown, log,
+                     &THorseChangeLog::RecordShown);
 
-    auto* changes = new QAction(QStringLiteral("変更点(&H)"), &form);
+    auto* changes = new QAction(QStringLiteral("変更点(&H)"), &owner);
     changes->setObjectName(QStringLiteral("Changes1"));
     changes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    form.addAction(changes);
-    list.AddWindowAction(changes);
-    QObject::connect(changes, &QAction::triggered, &form, [&form, log] {
-        RunHandler(&form, [&form, log] {
-            auto* window = form.findChild<TChangesWindow*>({}, Qt::FindDirectChildrenOnly);
-            if (window == nullptr) {
-                window = new TChangesWindow(log, &form);
-                PlaceBeside(*window, form, {Side::Below, Side::Right, Side::Left, Side::Above});
-            }
-            window->show();
-            window->raise();
-            window->activateWindow();
+    side.AddCommand(changes);
+    QObject::connect(changes, &QAction::triggered, &owner, [&side, &owner, log] {
+        RunHandler(&owner, [&side, &owner, log] {
+            // Below the list first: the log is wide and short.
+            ShowBeside<TChangesWindow>(owner, {Side::Below, Side::Right, Side::Left, Side::Above},
+                                       [&side, &owner, log] {
+                                           auto* window = new TChangesWindow(log, &owner);
+                                           side.TakeCommands(*window);
+                                           return window;
+                                       });
         });
     });
 }

@@ -3,64 +3,37 @@
 
 #include "U_AbilityTableWindow.h"
 
+#include "U_BestValueMarks.h"
 #include "U_CompareWindow.h"
-#include "U_DetailWindow.h"
 #include "U_ErrorDisplay.h"
-#include "U_MainWindow.h"
+#include "U_FileFollower.h"
+#include "U_ListSide.h"
+#include "U_ViewPlace.h"
+#include "U_WindowOpener.h"
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QFont>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
-#include <QScrollBar>
 #include <QShowEvent>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <functional>
 
 namespace {
 
-// The marked cells' colours: dark text on amber in a light theme, light text on brown in a
-// dark one; both pairs are well above 4.5:1 (the tests measure them).
-constexpr QRgb LightMarkBackground = 0xFFE08A, LightMarkText = 0x000000;
-constexpr QRgb DarkMarkBackground = 0x5C4400, DarkMarkText = 0xFFFFFF;
-
-bool DarkTheme() {
-    return QGuiApplication::palette().color(QPalette::Base).lightness() < 128;
-}
-
 // One line, unwrapped: a wrapped label costs the window's opening a third again.
 const QString TableNote =
-    QString::fromUtf8("太字に色の値: 表示中の馬でその能力の最高値。"
-                      "並べ替え: 見出しのクリックか Ctrl+S、もう一度で逆順。");
+    QString::fromUtf8("太字で色付きの値は、表示中の馬でその能力の最高値です。"
+                      "並べ替えは見出しのクリックか Ctrl+S で、もう一度で逆順になります。");
 
 // The table is wide: to the list's right first, then below it.
-constexpr std::array<Side, 4> BesideTheList = {Side::Right, Side::Below, Side::Left, Side::Above};
+constexpr SideOrder BesideTheList = {Side::Right, Side::Below, Side::Left, Side::Above};
 
 } // namespace
-
-QVariant MarkedCellData(int role, const QString& description) {
-    switch (role) {
-    case Qt::FontRole: {
-        QFont bold;
-        bold.setBold(true);
-        return bold;
-    }
-    case Qt::BackgroundRole:
-        return QColor(DarkTheme() ? DarkMarkBackground : LightMarkBackground);
-    case Qt::ForegroundRole:
-        return QColor(DarkTheme() ? DarkMarkText : LightMarkText);
-    case Qt::AccessibleDescriptionRole:
-        return description;
-    default:
-        return {};
-    }
-}
 
 void TAbilityTableModel::Refresh(const TDM_HorseStatus& table) {
     table_ = &table;
@@ -98,6 +71,13 @@ void TAbilityTableModel::Rebuild() {
             }
         }
     }
+    widened_ = false;
+    for (int field = 0; field < SlotStateField; ++field)
+        for (const Row& row : rows_)
+            if (row[field].size() > longest_[field]) {
+                longest_[field] = row[field].size();
+                widened_ = true;
+            }
     endResetModel();
 }
 
@@ -137,6 +117,12 @@ QVariant TAbilityTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TAbilityTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The rows' header is hidden but read out by screen readers: it names each row by its
+    // horse, as the 変更点 names its rows.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 &&
+        section < rowCount())
+        return rows_[static_cast<std::size_t>(section)][0] + ' ' +
+               rows_[static_cast<std::size_t>(section)][NameField];
     if (orientation != Qt::Horizontal || section < 0 || section >= SlotStateField)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -153,11 +139,20 @@ void TAbilityTableView::keyPressEvent(QKeyEvent* event) {
         emit SortRequested(currentIndex().column());
         return;
     }
-    THorseListView::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit DetailRequested();
+        return;
+    }
+    // Ctrl+K comes here only while the comparison's command is greyed.
+    if (event->key() == Qt::Key_K && event->modifiers() == Qt::ControlModifier) {
+        emit CompareRequested();
+        return;
+    }
+    TReportView::keyPressEvent(event);
 }
 
-TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), model_(new TAbilityTableModel(this)),
+TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
+    : QMainWindow(&side.Window(), Qt::Window), side_(side), model_(new TAbilityTableModel(this)),
       view_(new TAbilityTableView(this)), filter_(new QLineEdit(this)),
       compareAction_(new QAction(QString::fromUtf8("比較(&V)"), this)) {
     setObjectName("AbilityTableWindow");
@@ -167,6 +162,7 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     filter_->setAccessibleName(QString::fromUtf8("絞り込み"));
     filter_->setPlaceholderText(
         QString::fromUtf8("馬名・父・母・アビリティ名、または距離 (2400 など)"));
+    filter_->installEventFilter(this);
     auto* note = new QLabel(TableNote, this);
     note->setObjectName("MarkNote");
 
@@ -179,6 +175,7 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
+    view_->horizontalHeader()->setMinimumSectionSize(1);
     // The header shows the order and takes clicks; the order is set here rather than by the
     // view, so that the selected horses stay selected.
     QHeaderView* header = view_->horizontalHeader();
@@ -207,13 +204,16 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
     };
     connect(compareAction_, &QAction::triggered, this,
             handle(&TAbilityTableWindow::OpenComparison));
-    connect(view_, &THorseListView::DetailRequested, this,
+    connect(view_, &TAbilityTableView::DetailRequested, this,
             handle(&TAbilityTableWindow::ShowDetail));
+    connect(view_, &TAbilityTableView::CompareRequested, this,
+            handle(&TAbilityTableWindow::OpenComparison));
     connect(view_, &QTableView::doubleClicked, this, handle(&TAbilityTableWindow::ShowDetail));
     connect(view_, &TAbilityTableView::SortRequested, this,
             [this](int column) { RunHandler(this, [this, column] { SortBy(column); }); });
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         compareAction_->setEnabled(view_->selectionModel()->selectedRows().size() == 2);
+        statusBar()->clearMessage();
     });
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
         RunHandler(this, [this, &text] {
@@ -232,15 +232,49 @@ TAbilityTableWindow::TAbilityTableWindow(QWidget* parent)
                 });
             });
 
+    // As quiet as the reload that brings it: no box in front of the game.
+    connect(&side_.Follower(), &TFileFollower::VersionShown, this,
+            [this] { FailureOf([this] { Refresh(); }); });
+    CloseOnEscape(*this);
     resize(1000, 480);
     // The rows take the keyboard first; Alt+F reaches the filter.
     view_->setFocus();
 }
 
+TCompareWindow* TAbilityTableWindow::CompareWindow() const {
+    return side_.Window().findChild<TCompareWindow*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// In the filter, Down goes to the table's first row; Ctrl+Shift+C copies the rows shown, as in
+// the table, and so does Ctrl+C unless the filter has text selected, which it copies.
+bool TAbilityTableWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress)
+        return FilterKey(static_cast<const QKeyEvent&>(*event));
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TAbilityTableWindow::FilterKey(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Down && key.modifiers() == Qt::NoModifier) {
+        view_->setFocus(Qt::TabFocusReason);
+        if (model_->rowCount() > 0)
+            view_->selectionModel()->setCurrentIndex(model_->index(0, 0),
+                                                     QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+        return true;
+    }
+    if (key.key() == Qt::Key_C && key.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        RunHandler(this, [this] { view_->CopyAllRows(); });
+        return true;
+    }
+    if (key.matches(QKeySequence::Copy) && !filter_->hasSelectedText()) {
+        RunHandler(this, [this] { view_->CopySelectedRows(); });
+        return true;
+    }
+    return false;
+}
+
 // A closed window costs a reload nothing: it is brought up to date when shown again.
 void TAbilityTableWindow::Refresh() {
-    if (compare_ != nullptr)
-        compare_->Refresh();
     if (!isVisible())
         return;
     KeepingPlace([this] { model_->Refresh(*DM_HorseStatus); });
@@ -249,8 +283,10 @@ void TAbilityTableWindow::Refresh() {
 
 void TAbilityTableWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         Refresh();
+        view_->resizeColumnsToContents();
+    }
 }
 
 void TAbilityTableWindow::SortBy(int column) {
@@ -264,26 +300,13 @@ void TAbilityTableWindow::SortBy(int column) {
 }
 
 // The selected horses and the current one by their slots, and the scroll, are put back after
-// the rows are made anew.
+// the rows are made anew; a column whose texts grew longer is widened to show them.
 void TAbilityTableWindow::KeepingPlace(const std::function<void()>& change) {
-    std::vector<int> selected;
-    for (const QModelIndex& row : view_->selectionModel()->selectedRows())
-        selected.push_back(model_->SlotOfRow(row.row()));
-    const QModelIndex current = view_->currentIndex();
-    const int currentSlot = current.isValid() ? model_->SlotOfRow(current.row()) : -1;
-    const int across = view_->horizontalScrollBar()->value();
-    const int down = view_->verticalScrollBar()->value();
+    const TViewPlace place(*view_, [this](int row) { return model_->SlotOfRow(row); });
     change();
-    QItemSelection selection;
-    for (const int slot : selected)
-        if (const std::optional<int> row = model_->RowOfSlot(slot))
-            selection.select(model_->index(*row, 0), model_->index(*row, SlotStateField - 1));
-    if (const std::optional<int> row = model_->RowOfSlot(currentSlot))
-        view_->selectionModel()->setCurrentIndex(model_->index(*row, current.column()),
-                                                 QItemSelectionModel::NoUpdate);
-    view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    view_->horizontalScrollBar()->setValue(across);
-    view_->verticalScrollBar()->setValue(down);
+    place.Restore(*view_, [this](int slot) { return model_->RowOfSlot(slot); });
+    if (model_->Widened())
+        view_->WidenColumnsToContents();
 }
 
 void TAbilityTableWindow::UpdateTitle() {
@@ -292,51 +315,42 @@ void TAbilityTableWindow::UpdateTitle() {
 
 void TAbilityTableWindow::ShowDetail() {
     const QModelIndex current = view_->currentIndex();
-    if (!current.isValid())
-        return;
-    TDetailWindow dialog(this);
-    dialog.HorseIndex = model_->SlotOfRow(current.row());
-    dialog.exec();
+    if (current.isValid())
+        side_.OpenDetail(model_->SlotOfRow(current.row()), *this);
 }
 
-// A is the selected row nearer the top.
+// A is the selected row nearer the top. With other than two rows chosen, the status line says
+// why nothing opened.
 void TAbilityTableWindow::OpenComparison() {
     QModelIndexList rows = view_->selectionModel()->selectedRows();
-    if (rows.size() != 2)
+    if (rows.size() != 2) {
+        statusBar()->showMessage(
+            QString::fromUtf8("比較するには 2 頭を選んでください (選んでいるのは %1 頭)。")
+                .arg(rows.size()));
         return;
-    std::sort(rows.begin(), rows.end());
-    if (compare_ == nullptr) {
-        compare_ = new TCompareWindow(this);
-        // Beside the list as the table is, over the table rather than over the list.
-        PlaceBeside(*compare_, *parentWidget(), BesideTheList);
     }
-    compare_->SetHorses(model_->SlotOfRow(rows[0].row()), model_->SlotOfRow(rows[1].row()));
-    compare_->show();
-    compare_->raise();
-    compare_->activateWindow();
+    std::sort(rows.begin(), rows.end());
+    TCompareWindow& compare = ShowBeside<TCompareWindow>(side_.Window(), BesideTheList, [this] {
+        auto* window = new TCompareWindow(side_.Follower(), &side_.Window());
+        side_.TakeCommands(*window);
+        return window;
+    });
+    compare.SetHorses(model_->SlotOfRow(rows[0].row()), model_->SlotOfRow(rows[1].row()));
 }
 
-void AddAbilityTableCommand(TMainForm& form, THorseListView& list) {
-    auto* action = new QAction(QString::fromUtf8("能力表(&T)"), &form);
+void AddAbilityTableCommand(TListSide& side) {
+    QWidget& owner = side.Window();
+    auto* action = new QAction(QString::fromUtf8("能力表(&T)"), &owner);
     action->setObjectName("AbilityTable1");
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    form.addAction(action);
-    list.AddWindowAction(action);
-    QObject::connect(action, &QAction::triggered, &form, [&form] {
-        RunHandler(&form, [&form] {
-            auto* window = form.findChild<TAbilityTableWindow*>();
-            // A window of the main window's: it closes with it, and never keeps the program
-            // running on its own.
-            if (window == nullptr) {
-                window = new TAbilityTableWindow(&form);
-                PlaceBeside(*window, form, BesideTheList);
-                // As quiet as the reload that brings it: no box in front of the game.
-                QObject::connect(&form, &TMainForm::HorseTableShown, window,
-                                 [window] { FailureOf([window] { window->Refresh(); }); });
-            }
-            window->show();
-            window->raise();
-            window->activateWindow();
+    side.AddCommand(action);
+    QObject::connect(action, &QAction::triggered, &owner, [&side, &owner] {
+        RunHandler(&owner, [&side, &owner] {
+            ShowBeside<TAbilityTableWindow>(owner, BesideTheList, [&side] {
+                auto* window = new TAbilityTableWindow(side);
+                side.TakeCommands(*window);
+                return window;
+            });
         });
     });
 }

@@ -8,8 +8,7 @@
 #include <memory>
 
 class THorseChangeLog;
-class THorseListView;
-class TMainForm;
+class TListSide;
 
 namespace Ui {
 class ChangesWindow;
@@ -31,7 +30,6 @@ private:
     THorseChangeLog* log_;
 };
 
-// Gives the main window the 変更点 command, Ctrl+H, also at the end of the list's context
-// menu, and the log it shows, which records every version the list shows from now on. The
-// window is made the first time the command runs.
-void AddChangesCommand(TMainForm& form, THorseListView& list);
+// Adds the 変更点 command, Ctrl+H, and the log it shows, which records every version the list
+// shows from now on. The window is made the first time the command runs.
+void AddChangesCommand(TListSide& side);

@@ -3,9 +3,12 @@
 
 #include "U_CompareWindow.h"
 
-#include "U_AbilityTableWindow.h"
+#include "U_BestValueMarks.h"
 #include "U_ChartGeometry.h"
-#include "U_HorseListView.h"
+#include "U_ErrorDisplay.h"
+#include "U_FileFollower.h"
+#include "U_ReportView.h"
+#include "U_WindowOpener.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -87,6 +90,7 @@ QVariant TCompareModel::headerData(int section, Qt::Orientation orientation, int
 TAbilityChart::TAbilityChart(QWidget* parent) : QWidget(parent) {
     setObjectName("AbilityChart");
     setAccessibleName(QString::fromUtf8("能力チャート"));
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(300, 300);
 }
 
@@ -96,15 +100,16 @@ QColor TAbilityChart::HorseColor(int horse) {
 
 void TAbilityChart::SetHorses(std::optional<std::array<Horse, 2>> horses) {
     horses_ = std::move(horses);
-    // What the chart shows, for a screen reader: each ability's two values.
+    // What the chart shows, for a screen reader: each ability's two values, by horse.
     QStringList values;
     if (horses_)
         for (int n = 0; n < BasicAbilityCount; ++n)
-            values << QString::fromUtf8("%1 %2 対 %3")
-                          .arg(QString::fromUtf8(BasicAbilityFields[n].Caption))
+            values << QString::fromUtf8("%1: A %2 %3, B %4 %5")
+                          .arg(QString::fromUtf8(BasicAbilityFields[n].Caption), (*horses_)[0].Name)
                           .arg((*horses_)[0].Values[n])
+                          .arg((*horses_)[1].Name)
                           .arg((*horses_)[1].Values[n]);
-    setAccessibleDescription(values.join(QString::fromUtf8("、")));
+    setAccessibleDescription(values.join(QString::fromUtf8("。")));
     update();
 }
 
@@ -167,9 +172,9 @@ void TAbilityChart::paintEvent(QPaintEvent*) {
     }
 }
 
-TCompareWindow::TCompareWindow(QWidget* parent)
+TCompareWindow::TCompareWindow(TFileFollower& follower, QWidget* parent)
     : QMainWindow(parent, Qt::Window), model_(new TCompareModel(this)),
-      view_(new THorseListView(this)), chart_(new TAbilityChart(this)), notice_(new QLabel(this)) {
+      view_(new TReportView(this)), chart_(new TAbilityChart(this)), notice_(new QLabel(this)) {
     setObjectName("CompareWindow");
     notice_->setObjectName("GoneNotice");
     notice_->setWordWrap(true);
@@ -191,6 +196,10 @@ TCompareWindow::TCompareWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(notice_);
     layout->addLayout(sides, 1);
+    // As quiet as the reload that brings it: no box in front of the game.
+    connect(&follower, &TFileFollower::VersionShown, this,
+            [this] { FailureOf([this] { Refresh(); }); });
+    CloseOnEscape(*this);
     resize(900, 520);
 }
 
@@ -199,9 +208,9 @@ void TCompareWindow::SetHorses(int a, int b) {
     b_ = b;
     nameA_ = Utf8(DM_HorseStatus->HorseName[a]);
     nameB_ = Utf8(DM_HorseStatus->HorseName[b]);
+    replaced_.clear();
     Update();
-    // Fitted to the texts of the two horses chosen, not at every reload, which would measure
-    // every cell again.
+    // Fitted anew to the two horses chosen; a reload only widens.
     view_->resizeColumnsToContents();
 }
 
@@ -220,16 +229,24 @@ void TCompareWindow::Update() {
     const TDM_HorseStatus& table = *DM_HorseStatus;
     QStringList gone;
     for (const auto& [slot, name] : {std::pair(a_, &nameA_), std::pair(b_, &nameB_)}) {
-        if (table.Registered[slot] != 1)
+        if (table.Registered[slot] != 1) {
             gone << QString::fromUtf8("ID %1 (%2)").arg(slot).arg(*name);
-        else
-            *name = Utf8(table.HorseName[slot]);
+            continue;
+        }
+        const QString now = Utf8(table.HorseName[slot]);
+        if (now != *name)
+            replaced_ << QString::fromUtf8("ID %1 は %2 から %3 に替わりました。")
+                             .arg(slot)
+                             .arg(*name, now);
+        *name = now;
     }
-    notice_->setVisible(!gone.isEmpty());
+    QStringList notices = replaced_;
+    if (!gone.isEmpty())
+        notices << QString::fromUtf8("%1 はもう一覧にありません。ファイルが書き換えられました。")
+                       .arg(gone.join(QString::fromUtf8("と")));
+    notice_->setVisible(!notices.isEmpty());
+    notice_->setText(notices.join(' '));
     if (!gone.isEmpty()) {
-        notice_->setText(
-            QString::fromUtf8("%1 はもう一覧にありません。ファイルが書き換えられました。")
-                .arg(gone.join(QString::fromUtf8("と"))));
         model_->Clear();
         chart_->SetHorses(std::nullopt);
     } else {
@@ -237,6 +254,9 @@ void TCompareWindow::Update() {
         chart_->SetHorses(std::array<TAbilityChart::Horse, 2>{
             TAbilityChart::Horse{nameA_, table.BasicAbilities(a_)},
             TAbilityChart::Horse{nameB_, table.BasicAbilities(b_)}});
+        // A reload may make a text longer (差 going from +9 to +10): only wider, so that the
+        // columns do not jump.
+        view_->WidenColumnsToContents();
     }
     setWindowTitle(QString::fromUtf8("比較 — %1 / %2").arg(nameA_, nameB_));
 }

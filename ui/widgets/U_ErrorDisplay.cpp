@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include <exception>
-
 QString ApplicationTitleFor(const QString& programPath) {
     QString name = QFileInfo(programPath).fileName();
     const qsizetype dot = name.indexOf(u'.');
@@ -41,15 +39,4 @@ std::function<void(QMessageBox& box)> RunErrorBox = [](QMessageBox& box) { box.e
 void RunHandler(QWidget* parent, const std::function<void()>& handler) {
     if (const std::optional<std::string> failure = FailureOf(handler))
         ShowErrorMessage(parent, *failure);
-}
-
-std::optional<std::string> FailureOf(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "";
-    }
-    return std::nullopt;
 }

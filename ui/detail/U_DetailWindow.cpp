@@ -7,6 +7,7 @@
 
 #include "U_Analyze.h"
 #include "U_ErrorDisplay.h"
+#include "U_FileFollower.h"
 #include "U_HorseStatus.h"
 #include "U_TextBoxAccessible.h"
 
@@ -134,4 +135,12 @@ void TDetailWindow::FillDetail() {
     ShowText(ui->E_UpperDistance, Decimal(table.UpperDistance[i]));
     ShowText(ui->E_FatherName, QString::fromStdString(table.FatherName[i]));
     ShowText(ui->E_MotherName, QString::fromStdString(table.MotherName[i]));
+}
+
+void ShowDetailWindow(int slot, QWidget& parent, TFileFollower& follower) {
+    TDetailWindow dialog(&parent);
+    dialog.HorseIndex = slot;
+    QObject::connect(&follower, &TFileFollower::VersionShown, &dialog,
+                     [&dialog] { RunHandler(&dialog, [&dialog] { dialog.FillDetail(); }); });
+    dialog.exec();
 }

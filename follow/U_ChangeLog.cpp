@@ -14,6 +14,15 @@ namespace {
 const std::array<const char*, ChangeLogColumnCount> Captions = {"時刻", "ファイル", "ID", "馬名",
                                                                 "項目", "旧",       "新", "差"};
 
+// A slot's state reads as whether a horse is in it; a state other than 0 or 1 keeps its code.
+QString SlotStateText(const std::string& state) {
+    if (state == "1")
+        return QStringLiteral("あり");
+    if (state == "0")
+        return QStringLiteral("なし");
+    return QStringLiteral("なし (%1)").arg(QString::fromStdString(state));
+}
+
 } // namespace
 
 void THorseChangeLog::Record(const TDM_HorseStatus& table, const QString& path,
@@ -109,9 +118,11 @@ QString THorseChangeLog::Text(const Row& row, int column) const {
     case 4:
         return QString::fromUtf8(HorseFields[change.Field].Caption);
     case 5:
-        return QString::fromStdString(change.Old);
-    case 6:
-        return QString::fromStdString(change.New);
+    case 6: {
+        const std::string& value = column == 5 ? change.Old : change.New;
+        return change.Field == SlotStateField ? SlotStateText(value)
+                                              : QString::fromStdString(value);
+    }
     case 7:
         return change.Difference ? QString::fromStdString(SignedText(*change.Difference))
                                  : QString();

@@ -14,7 +14,8 @@
 #include <vector>
 
 class QLabel;
-class THorseListView;
+class TFileFollower;
+class TReportView;
 
 // The rows of the comparison of horse A with horse B: 項目, A's text, B's text, 差.
 class TCompareModel : public QAbstractTableModel {
@@ -63,12 +64,12 @@ private:
     std::optional<std::array<Horse, 2>> horses_;
 };
 
-// Two horses side by side: the comparison's rows and the chart. Follows the file through the
-// ability table, and says so when a horse's slot is no longer listed.
+// Two horses side by side: the comparison's rows and the chart. Follows the file, and says so
+// when a horse's slot is no longer listed or holds another horse.
 class TCompareWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TCompareWindow(QWidget* parent);
+    TCompareWindow(TFileFollower& follower, QWidget* parent);
 
     void SetHorses(int a, int b);
     // The two horses' values as the horse table holds them now; nothing while closed.
@@ -83,9 +84,10 @@ private:
     void Update();
 
     int a_ = 0, b_ = 0;
-    QString nameA_, nameB_; // as last listed, for the notice of a slot gone
+    QString nameA_, nameB_; // as last listed, for the notice of a slot gone or taken over
+    QStringList replaced_;  // the horses that came to a compared slot since it was chosen
     TCompareModel* model_;
-    THorseListView* view_;
+    TReportView* view_;
     TAbilityChart* chart_;
     QLabel* notice_;
 };

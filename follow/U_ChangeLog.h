@@ -4,13 +4,14 @@
 #pragma once
 
 #include "U_Comparison.h"
+#include "U_FileFollower.h"
+#include "U_HorseFields.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QString>
 
 #include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,12 +34,11 @@ public:
     // `table`, read from `path`, has come to be shown at `at` (best in UTC); the log shows the
     // local time.
     void Record(const TDM_HorseStatus& table, const QString& path, const QDateTime& at);
-    // The horse table, read from `path`, has come to be shown now.
-    void RecordShown(const QString& path) { Record(*DM_HorseStatus, path, Clock()); }
+    // A version the follower has published.
+    void RecordShown(const TFileFollower::Version& version) {
+        Record(version.Table, version.Path, version.At);
+    }
 
-    // The time now, in UTC, which takes no time zone to compare. Tests move it on so that a
-    // version stands for a second without the wait.
-    std::function<QDateTime()> Clock = &QDateTime::currentDateTimeUtc;
     // When a version was last shown, as HH:MM:SS in local time; empty before the first.
     const QString& LastRead() const { return lastRead_; }
 
