@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -173,12 +174,32 @@ bool SortsHighestFirst(int field) {
     return HorseFields[field].Kind == FieldKind::Number;
 }
 
+namespace {
+
+// Each value is worked out once, rather than at every comparison.
+void SortByScore(std::vector<int>& shown, const TDM_HorseStatus& table,
+                 const ScoreExpression& score, bool descending) {
+    std::vector<std::pair<double, int>> scored;
+    for (const int i : shown)
+        scored.emplace_back(
+            score.Value(table, i).value_or(-std::numeric_limits<double>::infinity()), i);
+    std::stable_sort(scored.begin(), scored.end(), [&](const auto& a, const auto& b) {
+        return descending ? a.first > b.first : a.first < b.first;
+    });
+    for (std::size_t n = 0; n < scored.size(); ++n)
+        shown[n] = scored[n].second;
+}
+
+} // namespace
+
 std::vector<int> ShownHorses(const TDM_HorseStatus& table, const TableFilter& filter,
-                             const TableSort& sort) {
+                             const TableSort& sort, const ScoreExpression* score) {
     std::vector<int> shown;
     for (int i = 0; i < RecordCount; ++i)
         if (table.Registered[i] == 1 && filter.Keeps(table, i))
             shown.push_back(i);
+    if (sort.ByScore && score != nullptr)
+        SortByScore(shown, table, *score, sort.Descending);
     if (!sort.Field)
         return shown;
     const int field = *sort.Field;

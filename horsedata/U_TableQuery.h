@@ -56,6 +56,8 @@ private:
 struct TableSort {
     std::optional<int> Field;
     bool Descending = false;
+    // By the 評価 instead, a horse with none below every value.
+    bool ByScore = false;
 };
 
 // Whether a field's first sort puts the highest first: the numbers do, the texts go in kana
@@ -64,7 +66,7 @@ bool SortsHighestFirst(int field);
 
 // The listed horses (slot state exactly 1) that `filter` keeps, in the order `sort` gives.
 std::vector<int> ShownHorses(const TDM_HorseStatus& table, const TableFilter& filter,
-                             const TableSort& sort);
+                             const TableSort& sort, const ScoreExpression* score = nullptr);
 
 // The highest value of each of the ten basic abilities among `indexes`, in the order of
 // BasicAbilityFields; nothing with no horse.

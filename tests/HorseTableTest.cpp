@@ -78,6 +78,12 @@ TEST(HorseTable, NumbersSortHighestFirstAndTextsInKanaOrderTiesAlwaysInIdOrder) 
     // カーム reads カアム; かぜ and ｶｻﾞﾐ fold to カゼ and カザミ; ガンバ is カンバ voiced.
     EXPECT_EQ(Shown(table, "", NameField, false), (std::vector{5, 2, 3, 7, 9}));
     EXPECT_EQ(Shown(table, "", NameField, true), (std::vector{9, 7, 3, 2, 5}));
+    // By 評価, a horse without one (パワー 5 divides by zero) below every value.
+    const ScoreExpression score = Expression("スピード/(パワー-5)");
+    EXPECT_EQ(ShownHorses(table, {}, {std::nullopt, true, true}, &score),
+              (std::vector{5, 7, 2, 3, 9}));
+    EXPECT_EQ(ShownHorses(table, {}, {std::nullopt, false, true}, &score),
+              (std::vector{2, 3, 9, 7, 5}));
     // Equal texts stay in ID order whichever way the column sorts.
     EXPECT_EQ(Shown(table, "", NameField + 1, true), (std::vector{2, 3, 5, 7, 9}));
     EXPECT_TRUE(KanaBefore("カキ", "ガキ"));
