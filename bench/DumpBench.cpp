@@ -35,11 +35,6 @@ extern char** environ;
 
 namespace {
 
-// Every measured field once, weighted, with a division: what a player's rating may look like.
-const std::string TwelveTerms = "スピード*2 + 持続力*1.5 + スタミナ + パワー/2 + 瞬発力*0.8 + "
-                                "折り合い - 気性/3 + 勝負根性 + 反応*0.5 + 丈夫さ*0.2 + "
-                                "距離適性下限/100 + (距離適性上限-距離適性下限)/200";
-
 struct Times {
     std::vector<double> WallMs, CpuMs;
 };
@@ -148,7 +143,7 @@ int main(int argc, char** argv) {
         all.front() = "--fields";
         all.insert(all.begin(), dump);
         Run(all, output.c_str());
-        all.insert(all.begin() + 2, {"--score", TwelveTerms});
+        all.insert(all.begin() + 2, {"--score", TwelveTermScore});
         Run(all, output.c_str());
         if (LineCount(output) != 1 + files.size() * RecordCount)
             throw std::runtime_error(dump + " printed " + std::to_string(LineCount(output)) +
@@ -157,7 +152,7 @@ int main(int argc, char** argv) {
         std::printf("{\n");
         for (const std::size_t count : counts) {
             std::vector<std::string> dumpArgs = {dump, "--fields"}, catArgs = {"cat"};
-            std::vector<std::string> scoreArgs = {dump, "--fields", "--score", TwelveTerms};
+            std::vector<std::string> scoreArgs = {dump, "--fields", "--score", TwelveTermScore};
             for (std::vector<std::string>* args : {&dumpArgs, &catArgs, &scoreArgs})
                 args->insert(args->end(), files.begin(), files.begin() + count);
             Times dumpTimes, catTimes, scoreTimes;

@@ -212,6 +212,8 @@ def main():
                  [log_memory["bytes"] / 1024], mebibytes, 5 * 1024)
     paired(report, follow, "BM_ReloadWithTableAndComparison",
            "reload, 能力表 and 比較 open (floor: both closed)", 2)
+    paired(report, follow, "BM_ReloadWithScore",
+           "reload, 能力表 with a 12-term 評価式 (floor: no 評価式)", 1.1)
     latency = json.loads((folder / "follow-latency.json").read_text())
     quiet = latency["quiet_period_ms"]
     report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",
