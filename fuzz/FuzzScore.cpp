@@ -3,7 +3,7 @@
 
 // The 評価式 and 絞り込み parsers: the input is the text typed, any bytes. It either parses or
 // gives one error pointing into the text; a parsed expression gives every horse a finite value
-// or none, and its tooltip sum; a parsed filter is applied to every horse.
+// or none, and its tooltip sum; a parsed filter is applied to every horse, sorted by 評価.
 #include "FuzzChecks.h"
 #include "U_KanaText.h"
 #include "U_ScoreExpression.h"
@@ -58,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const InputError* error = std::get_if<InputError>(&filter))
         CheckError(*error, text);
     else
-        ShownHorses(table, std::get<TableFilter>(filter), {});
+        ShownHorses(table, std::get<TableFilter>(filter), {std::nullopt, true, true},
+                    score ? &*score : nullptr);
     return 0;
 }
