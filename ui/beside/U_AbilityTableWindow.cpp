@@ -285,8 +285,8 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     filterLabel->setBuddy(filter_);
     filter_->setObjectName("FilterBox");
     filter_->setAccessibleName(QString::fromUtf8("絞り込み"));
-    filter_->setPlaceholderText(
-        QString::fromUtf8("馬名・父・母・アビリティ名、または距離 (2400 など)"));
+    filter_->setPlaceholderText(QString::fromUtf8(
+        "馬名・父・母・アビリティ名、距離 (2400 など)、条件 (スピード>=100 など)"));
     filter_->installEventFilter(this);
     auto* scoreLabel = new QLabel(QString::fromUtf8("評価式(&E):"), this);
     scoreLabel->setBuddy(score_);
