@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include <utility>
+
 namespace {
 
 // The windows' family, then the families that stand in for it where it is missing: those that
@@ -22,6 +24,22 @@ const char* const ProgramFontFamilies[][2] = {{"MS PGothic", "ＭＳ Ｐゴシ�
                                               {"Noto Sans CJK JP", "Noto Sans CJK JP"},
                                               {"VL PGothic", "VL Pゴシック"},
                                               {"TakaoPGothic", "Takao Pゴシック"}};
+
+// Puts `font` back on the application whenever another is set on it.
+class TFontKeeper : public QObject {
+public:
+    TFontKeeper(QFont font, QObject* parent) : QObject(parent), font_(std::move(font)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::ApplicationFontChange &&
+            QApplication::font() != font_)
+            QApplication::setFont(font_);
+        return false;
+    }
+
+private:
+    QFont font_;
+};
 
 } // namespace
 
@@ -50,4 +68,8 @@ void UseProgramFont() {
         [] { return QFontDatabase::families(QFontDatabase::Japanese); }));
     font.setPixelSize(12);
     QApplication::setFont(font);
+    // A Qt settings tool (qt6ct) gives the application its own font once the program has
+    // started, and again whenever its settings change; the windows' fixed sizes (the list's
+    // 17-pixel rows, the boxes) hold for the program's font only, so it is put back.
+    qApp->installEventFilter(new TFontKeeper(font, qApp));
 }

@@ -19,5 +19,6 @@
 QString ProgramFontFamily(const std::function<bool(const QString&)>& installed,
                           const std::function<QStringList()>& japaneseFamilies);
 
-// Makes the windows' font, that family at 12 pixels, the application's font.
+// Makes the windows' font, that family at 12 pixels, the application's font, and keeps it so
+// when another is set on the application.
 void UseProgramFont();

@@ -5,6 +5,7 @@
 
 #include "U_AbilityTableWindow.h"
 #include "U_ChangesWindow.h"
+#include "U_ColorScheme.h"
 #include "U_DesktopWindows.h"
 #include "U_DetailWindow.h"
 #include "U_HorseListView.h"
@@ -108,6 +109,7 @@ void SetUpApplication() {
     UseWholeTextBoxes();
     KeepModalDialogsOnScreen();
     KeepToolTipsReadable();
+    FollowDesktopColorScheme();
 }
 
 TViewer::TViewer() : previousMainForm_(MainForm), follower_(std::make_unique<TFileFollower>()) {

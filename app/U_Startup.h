@@ -14,7 +14,8 @@
 // entry, so that a compositor or a dock matches the window with that entry and its icon; the
 // version; the windows' icon, for the window managers that do not look the entry up; settings
 // that Qt keeps nowhere; the program's font; Qt's own texts in Japanese; tooltips whose text
-// can be read. No display name is set: the application's title stays the program file's name.
+// can be read; the desktop's light or dark appearance, followed while it runs. No display name
+// is set: the application's title stays the program file's name.
 void SetUpApplication();
 
 // The running program as start-up makes it, in this order: the main window MainForm, then the

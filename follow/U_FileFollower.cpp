@@ -13,9 +13,6 @@
 
 namespace {
 
-// About three seconds in all: long enough for a writer that holds the file while it writes.
-constexpr int RetryPausesMs[] = {50, 100, 200, 400, 800, 1600};
-
 // The folder of `path`, or the nearest one above it that exists: a folder renamed away or a
 // share that dropped out is watched for from there.
 QString NearestFolder(const QString& path) {
@@ -89,10 +86,10 @@ void TFileFollower::Changed() {
     if (state_ == State::Idle || state_ == State::PutOff)
         return;
     if (state_ != State::Quiet)
-        burstEnd_.setRemainingTime(LongestBurstMs, Qt::PreciseTimer);
+        burstEnd_.setRemainingTime(Timing.LongestBurstMs, Qt::PreciseTimer);
     state_ = State::Quiet;
     retries_ = 0;
-    timer_.start(static_cast<int>(std::min<qint64>(QuietPeriodMs, burstEnd_.remainingTime())));
+    timer_.start(static_cast<int>(std::min<qint64>(Timing.QuietMs, burstEnd_.remainingTime())));
 }
 
 // `shown` is nullopt for a read that failed; `before` is the version at the path before it.
@@ -106,12 +103,12 @@ void TFileFollower::After(std::optional<Shown> shown, const std::optional<FileVe
     state_ = State::Watching;
     if (Arm() != before)
         return Changed();
-    if (done || retries_ == static_cast<int>(std::size(RetryPausesMs))) {
+    if (done || retries_ == static_cast<int>(Timing.RetriesMs.size())) {
         retries_ = 0;
         return;
     }
     state_ = State::Retrying;
-    timer_.start(RetryPausesMs[retries_++]);
+    timer_.start(Timing.RetriesMs[static_cast<std::size_t>(retries_++)]);
 }
 
 // Watches the file the path names now, and returns its version once the watch is in place:

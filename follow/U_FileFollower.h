@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // The whole cycle of following a file: every read of it, whoever asks for it, goes through
 // here, and every version read is published to whoever shows it. The system reports each change
@@ -32,6 +33,15 @@ class TFileFollower : public QObject {
 public:
     static constexpr int QuietPeriodMs = 100;
     static constexpr int LongestBurstMs = 1000;
+    // The pauses of the cycle. Tests shorten them, so that a case takes milliseconds.
+    struct Pauses {
+        int QuietMs = QuietPeriodMs;
+        int LongestBurstMs = TFileFollower::LongestBurstMs;
+        // About three seconds in all: long enough for a writer that holds the file while it
+        // writes.
+        std::vector<int> RetriesMs = {50, 100, 200, 400, 800, 1600};
+    };
+    Pauses Timing;
 
     enum class Reason {
         Open,   // a file chosen or dropped: shown from the top of the list
@@ -70,6 +80,8 @@ public:
     void Reload();
     // The read put off, now that the list can show it.
     void Resume();
+    // The system reports a change to the file or to the folder watched for it.
+    void Changed();
 
     const QString& Path() const { return path_; }
     State CurrentState() const { return state_; }
@@ -85,7 +97,6 @@ private:
     // What a read came to; a read that fails throws.
     enum class Shown { Version, NotHorseFile, Unsettled, PutOff };
     Shown Show(const QString& path, Reason why);
-    void Changed();
     void After(std::optional<Shown> shown, const std::optional<FileVersion>& before);
     std::optional<FileVersion> Arm();
     std::optional<FileVersion> VersionAtPath() const;

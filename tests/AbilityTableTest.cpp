@@ -6,7 +6,10 @@
 #include "U_AbilityTableWindow.h"
 #include "U_ChartGeometry.h"
 #include "U_ColorContrast.h"
+#include "U_ColorScheme.h"
 #include "U_CompareWindow.h"
+#include "U_FileFollower.h"
+#include "U_WindowPlacement.h"
 #include "ViewerFixture.h"
 
 #include <QAction>
@@ -17,6 +20,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -29,9 +33,10 @@ struct Listed {
 
 // Slots 3, 7, 12, 20 and 30 to 59, so that the table scrolls; スピード 120 twice (tied), パワー
 // best at slot 12 only.
-HorseBlock Horses(int speedOfSeven = 120, bool withTwenty = true) {
+HorseBlock Horses(int speedOfSeven = 120, bool withTwenty = true,
+                  const char* nameOfSeven = "アカツキ") {
     const std::vector<Listed> named = {{3, "シルバーアロー", 120, 50},
-                                       {7, "アカツキ", speedOfSeven, 60},
+                                       {7, nameOfSeven, speedOfSeven, 60},
                                        {12, "ゴールド", 90, 127},
                                        {20, "カゼ", 100, 60}};
     HorseBlock block{};
@@ -117,6 +122,19 @@ TEST_F(AbilityTable, CopiesWhatDumpPrintsAndSortsByHeaderAndKeysTiesInIdOrder) {
     ClickHeader(table, NameField);
     EXPECT_EQ(Ids(table).mid(0, 3), (QStringList{"7", "20", "30"}));
     EXPECT_EQ(Ids(table).mid(32), (QStringList{"12", "3"}));
+    // Scrolled sideways, ID and 馬名 stay in sight, and their header still sorts.
+    QScrollBar* across = table->horizontalScrollBar();
+    across->setValue(across->maximum());
+    EXPECT_GT(across->value(), 0);
+    auto* frozen = table->findChild<QTableView*>("FrozenColumns");
+    ASSERT_TRUE(frozen != nullptr && frozen->isVisible());
+    EXPECT_TRUE(frozen->isColumnHidden(SpeedColumn));
+    EXPECT_EQ(frozen->width(), table->columnWidth(0) + table->columnWidth(NameField));
+    QHeaderView* frozenHeader = frozen->horizontalHeader();
+    QTest::mouseClick(frozenHeader->viewport(), Qt::LeftButton, {},
+                      QPoint(frozenHeader->sectionViewportPosition(0) + 5, 5));
+    EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), 0);
+    EXPECT_EQ(frozenHeader->sortIndicatorSection(), 0);
     // Ctrl+S sorts by the current cell's column as its header does, and again the other way.
     table->setFocus();
     table->setCurrentIndex(table->model()->index(0, PowerColumn));
@@ -141,10 +159,27 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsAndOfTheirScoreReadably) {
     EXPECT_EQ(marked(PowerColumn), QStringList{"12"});
     EXPECT_EQ(marked(NameField), QStringList{});
     // The four named hold 2400; the 30 others run 1000 only.
+    // Each row reads as its horse; the columns fit their texts and the captions' sort arrows.
+    EXPECT_EQ(table->model()->headerData(0, Qt::Vertical).toString(), "3 シルバーアロー");
+    EXPECT_GE(table->columnWidth(NameField),
+              table->fontMetrics().horizontalAdvance("シルバーアロー"));
+    EXPECT_LT(table->columnWidth(0), 60);
+    EXPECT_GE(table->columnWidth(SpeedColumn),
+              table->horizontalHeader()->sectionSizeHint(SpeedColumn));
+
     auto* filter = table->window()->findChild<QLineEdit*>("FilterBox");
     EXPECT_EQ(filter->accessibleName(), "絞り込み");
     filter->setText("2400");
     EXPECT_EQ(Ids(table), (QStringList{"3", "7", "12", "20"}));
+    // In the filter, the copy keys copy the rows shown unless text is selected; Down goes to
+    // the first row.
+    filter->setFocus();
+    filter->deselect();
+    QTest::keyClick(filter, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 5);
+    QTest::keyClick(filter, Qt::Key_Down);
+    EXPECT_EQ(SelectedIds(table), QStringList{"3"});
+    EXPECT_TRUE(table->hasFocus());
     filter->setText("ごーるど");
     EXPECT_EQ(marked(SpeedColumn), QStringList{"12"});
     filter->setText("ｼﾙﾊﾞｰ");
@@ -197,17 +232,37 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsAndOfTheirScoreReadably) {
     EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), -1);
     filter->setText("ｼﾙﾊﾞｰ");
 
+    // In a light palette and in the program's dark one, the best value is readable on its
+    // mark, each horse's chart colour stands out from the window as lines need (3:1), and in
+    // the dark one every text is readable on what it is drawn on, greyed text too.
     const QModelIndex best = table->model()->index(0, PowerColumn);
     for (const bool dark : {false, true}) {
         QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::Base, dark ? Qt::black : Qt::white);
-        QApplication::setPalette(palette);
+        palette.setColor(QPalette::Base, Qt::white);
+        QApplication::setPalette(dark ? DarkPalette() : palette);
         const QColor background = best.data(Qt::BackgroundRole).value<QColor>();
         const QColor text = best.data(Qt::ForegroundRole).value<QColor>();
         EXPECT_GE(ContrastRatio(background, text), 4.5) << dark;
         EXPECT_EQ(background.lightness() < 128, dark);
         EXPECT_TRUE(best.data(Qt::FontRole).value<QFont>().bold());
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        for (const int horse : {0, 1})
+            EXPECT_GE(ContrastRatio(TAbilityChart::HorseColor(horse), window), 3.0)
+                << dark << " horse " << horse;
     }
+    const QPalette dark = DarkPalette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const auto& [text, background] : {std::pair{QPalette::WindowText, QPalette::Window},
+                                               {QPalette::Text, QPalette::Base},
+                                               {QPalette::ButtonText, QPalette::Button},
+                                               {QPalette::ButtonText, QPalette::Window},
+                                               {QPalette::HighlightedText, QPalette::Highlight},
+                                               {QPalette::ToolTipText, QPalette::ToolTipBase},
+                                               {QPalette::PlaceholderText, QPalette::Base}})
+            EXPECT_GE(ContrastRatio(dark.color(group, text), dark.color(group, background)), 4.5)
+                << group << " " << text << " on " << background;
+    QApplication::setPalette(QPalette());
     EXPECT_FALSE(table->window()->findChild<QLabel*>("MarkNote")->text().isEmpty());
 }
 
@@ -246,6 +301,26 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), SpeedColumn);
     EXPECT_EQ(ListTexts(rows)[2], (QStringList{"スピード", "95", "100", "-5"}));
     EXPECT_TRUE(rows->model()->index(2, 2).data(Qt::FontRole).value<QFont>().bold());
+    const QWidget* chart = compare->findChild<QWidget*>("AbilityChart");
+    EXPECT_TRUE(chart->accessibleDescription().startsWith("スピード: A アカツキ 95, B カゼ 100"))
+        << chart->accessibleDescription().toStdString();
+    // With no row selected, Ctrl+C copies the current one after the captions.
+    auto* compareView = compare->findChild<QTableView*>("CompareTable");
+    compareView->setFocus();
+    compareView->setCurrentIndex(compareView->model()->index(2, 0));
+    compareView->clearSelection();
+    QTest::keyClick(compareView, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "項目\tアカツキ\tカゼ\t差\nスピード\t95\t100\t-5\n");
+
+    // Another horse comes to a compared slot: the comparison says so, and compares it.
+    WriteFile("horses.dat", Horses(95, true, "アケボノ"));
+    Reload();
+    const QLabel* notice = compare->findChild<QLabel*>("GoneNotice");
+    EXPECT_TRUE(notice->isVisibleTo(compare));
+    EXPECT_TRUE(notice->text().contains("ID 7 は アカツキ から アケボノ に替わりました"))
+        << notice->text().toStdString();
+    EXPECT_EQ(rows->model()->headerData(1, Qt::Horizontal).toString(), "アケボノ");
 
     auto* filter = window->findChild<QLineEdit*>("FilterBox");
     filter->setText("2400");
@@ -254,7 +329,6 @@ TEST_F(AbilityTable, ReloadKeepsSortFilterSelectionAndScrollAndTheComparisonFoll
     Reload();
     EXPECT_EQ(Ids(table), (QStringList{"3", "7", "12"}));
     EXPECT_EQ(filter->text(), "2400");
-    const QLabel* notice = compare->findChild<QLabel*>("GoneNotice");
     EXPECT_TRUE(notice->isVisibleTo(compare));
     EXPECT_TRUE(notice->text().contains("ID 20 (カゼ) はもう一覧にありません"))
         << notice->text().toStdString();
@@ -285,13 +359,43 @@ TEST_F(AbilityTable, MenuAndKeysCopyCompareAndShowTheDetail) {
     EXPECT_TRUE(lines[1].startsWith("3\tシルバーアロー\t")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("12\tゴールド\t")) << lines[2].toStdString();
 
-    int shown = -1;
+    // The windows' keys work from each of them: Ctrl+H here opens the 変更点, Ctrl+T there
+    // brings the 能力表 back; Tab leaves the table; Esc closes the window (at the end).
+    QWidget* window = table->window();
+    QTest::keyClick(table, Qt::Key_H, Qt::ControlModifier);
+    auto* changes = form->findChild<QWidget*>("ChangesWindow");
+    ASSERT_TRUE(changes != nullptr && changes->isVisible());
+    QTest::keyClick(changes, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    EXPECT_FALSE(table->hasFocus());
+
+    // Ctrl+K with other than two rows says why nothing opened.
+    table->selectRow(0);
+    QTest::keyClick(table, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_TRUE(table->window()->findChild<QStatusBar*>()->currentMessage().contains("2 頭"));
+
+    // The detail window opened here follows the file as the list's does.
+    table->setCurrentIndex(table->model()->index(1, 1)); // アカツキ, スピード 120
+    int shown = -1, followed = -1;
     ModalHandler detail("TDetailWindow", [&](QWidget* modal) {
-        shown = modal->findChild<QLineEdit*>("E_Speed")->text().toInt();
+        const auto* speed = modal->findChild<QLineEdit*>("E_Speed");
+        shown = speed->text().toInt();
+        WriteFile("horses.dat", Horses(95));
+        viewer.Follower().Load(path, TFileFollower::Reason::Reload);
+        followed = speed->text().toInt();
         modal->close();
     });
     QTest::keyClick(table, Qt::Key_Return);
-    EXPECT_EQ(shown, 90);
+    EXPECT_EQ(shown, 120);
+    EXPECT_EQ(followed, 95);
+    // The offscreen platform gives the closed dialog's parent no activation back; a window
+    // manager does.
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+    QTest::keyClick(table, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST(ChartGeometry, PointsScaleEachAxisToItsAbilitysRange) {
@@ -306,4 +410,52 @@ TEST(ChartGeometry, PointsScaleEachAxisToItsAbilitysRange) {
     near(AbilityChartPoint(4, 51), 0.117557050, 0.161803399);   // 瞬発力 51/255 at 144°
     near(AbilityChartPoint(1, 157), 0.587785252, -0.809016994); // 持続力 at 36°
     near(AbilityChartPoint(7, 127), -0.951056516, 0.309016994); // 勝負根性 at 252°
+}
+
+// The list's window as it opens, frame and all, and the two windows beside it at their first
+// sizes with their frames.
+const QRect ListFrame(192, 107, 806, 530);
+constexpr QSize TableSize(1006, 510), CompareSize(906, 550), LogSize(726, 350), Least(300, 200);
+constexpr SideOrder RightFirst = {Side::Right, Side::Below, Side::Left, Side::Above};
+constexpr SideOrder BelowFirst = {Side::Below, Side::Right, Side::Left, Side::Above};
+
+TEST(WindowPlacement, BesideTheListWholeOnTheScreenAndOverNoOtherWhereRoomAllows) {
+    const auto placed = [](QSize size, const QRect& screen, const SideOrder& sides,
+                           const QList<QRect>& others) {
+        const QRect window = PlacedBeside(size, Least, ListFrame, screen, sides, others);
+        EXPECT_TRUE(screen.contains(window)) << window.x() << "," << window.y();
+        EXPECT_FALSE(window.intersects(ListFrame)) << window.x() << "," << window.y();
+        return window;
+    };
+    // Room on every side: the first side in order, at the list's top or left edge.
+    const QRect large(0, 0, 2560, 1400);
+    const QRect table = placed(TableSize, large, RightFirst, {});
+    EXPECT_EQ(table, QRect(QPoint(ListFrame.right() + 1, ListFrame.top()), TableSize));
+    const QRect log = placed(LogSize, large, BelowFirst, {table});
+    EXPECT_EQ(log, QRect(QPoint(ListFrame.left(), ListFrame.bottom() + 1), LogSize));
+    // The right side has room for the 比較 whole, but only over the 能力表: it goes below the
+    // 能力表, still on the right.
+    const QRect compare = placed(CompareSize, large, RightFirst, {table, log});
+    EXPECT_FALSE(compare.intersects(table) || compare.intersects(log));
+    EXPECT_EQ(compare.size(), CompareSize);
+    EXPECT_GT(compare.left(), ListFrame.right());
+
+    // 1600x1000: no side takes the 能力表 whole, so it is made smaller where most of it shows;
+    // the 比較 then goes where it covers neither.
+    const QRect middle(0, 0, 1600, 1000);
+    const QRect smallerTable = placed(TableSize, middle, RightFirst, {});
+    const QRect beside = placed(CompareSize, middle, RightFirst, {smallerTable});
+    EXPECT_FALSE(beside.intersects(smallerTable));
+    EXPECT_GE(beside.width(), Least.width());
+    // The 変更点 too would fit whole only over one of them: made smaller, it covers neither.
+    const QRect smallerLog = placed(LogSize, middle, BelowFirst, {smallerTable, beside});
+    EXPECT_FALSE(smallerLog.intersects(smallerTable) || smallerLog.intersects(beside));
+
+    // 1280x720: the roomiest side is narrower than the window's least size; it is made smaller
+    // still rather than run past the screen's edge or over the list.
+    const QRect small(0, 0, 1280, 720);
+    const QRect narrow = placed(TableSize, small, RightFirst, {});
+    EXPECT_EQ(narrow, QRect(ListFrame.right() + 1, ListFrame.top(), 1280 - ListFrame.right() - 1,
+                            TableSize.height()));
+    EXPECT_FALSE(placed(CompareSize, small, RightFirst, {narrow}).intersects(narrow));
 }

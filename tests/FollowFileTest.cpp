@@ -10,7 +10,6 @@
 #include "ViewerFixture.h"
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -383,23 +382,6 @@ TEST_F(FollowFile, FolderGoneForLongIsFollowedAgainOnceBack) {
     WriteBytes(file, Bytes(3));
     ExpectVersion(3);
     EXPECT_EQ(errorBoxes.TakeTexts(), QStringList{});
-}
-
-// A writer that rewrites the file every 50 ms, never pausing for the quiet period: a version is
-// shown while it writes, and the last one once it stops.
-TEST_F(FollowFile, WriterThatNeverPausesStillGetsAVersionShown) {
-    Open(1);
-    bool shownWhileWriting = false;
-    QElapsedTimer writing;
-    writing.start();
-    while (writing.elapsed() < 2 * TFileFollower::LongestBurstMs && !shownWhileWriting) {
-        WriteBytes(path, Bytes(2));
-        QTest::qWait(TFileFollower::QuietPeriodMs / 2);
-        shownWhileWriting = Shown() == ShownOf(2);
-    }
-    EXPECT_TRUE(shownWhileWriting);
-    WriteBytes(path, Bytes(3));
-    ExpectVersion(3);
 }
 
 // Another file opened logs what differs from the version shown before, an equal version and a

@@ -110,4 +110,12 @@ TEST_F(ViewerTest, ProgramFontIsAJapaneseFamilyWithEveryCharacterShown) {
             missing += QString::fromUcs4(&character, 1);
     EXPECT_TRUE(missing.isEmpty()) << missing.toStdString();
     EXPECT_GT(text.size(), 500);
+
+    // A settings tool that sets a larger font on the application, as qt6ct does once the
+    // program runs, leaves the windows in theirs.
+    QFont larger = font;
+    larger.setPixelSize(20);
+    QApplication::setFont(larger);
+    EXPECT_EQ(QApplication::font(), font);
+    EXPECT_EQ(List()->font().pixelSize(), 12);
 }

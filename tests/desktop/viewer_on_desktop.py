@@ -590,16 +590,32 @@ def everyday_use(screen, programs, work):
     check(not written, "files written under HOME: %s" % written)
 
 
+def list_contrast(viewer, theme):
+    """The background of the first row's name as shown, and its text's contrast, which must be
+    readable."""
+    background, ratio = text_contrast(viewer.screen,
+                                      Atspi.Table.get_accessible_at(viewer.table, 0, 1))
+    print("contrast of the list in the %s theme: %.2f:1 on %s" % (theme, ratio, background))
+    check(ratio >= MIN_CONTRAST, "the list's text in the %s theme: contrast %.2f:1 below %.1f:1"
+          % (theme, ratio, MIN_CONTRAST))
+    return background
+
+
 def dark_theme(screen, programs, work):
-    """The detail window's boxes stay readable under a dark desktop theme; in the Japanese
-    locale the rows keep their height and the boxes show whole."""
+    """A desktop whose portal asks for dark, as GNOME's does, while its GTK theme is light: the
+    viewer starts dark, its detail window's boxes readable; in the Japanese locale the rows keep
+    their height and the boxes show whole. When the portal turns light, so does the viewer, its
+    rows still as high; it read the choice once, and only listened after."""
     stallark, gen, _ = programs
     path = os.path.join(work, "horses.dat")
     subprocess.run([gen, path], check=True, capture_output=True)
     check("ja_JP.utf8" in screen.run(["locale", "-a"]).split(),
           "the ja_JP.UTF-8 locale is missing: bash scripts/install-deps desktop makes it")
-    env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark",
-               LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
+    portal = screen.spawn([sys.executable, os.path.join(os.path.dirname(__file__),
+                                                        "portal_double.py"), "1"],
+                          stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    check(portal.stdout.readline().strip() == "ready", "the portal double did not start")
+    env = dict(screen.env, QT_QPA_PLATFORMTHEME="gtk3", LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
     viewer = Viewer(screen, stallark, env, work)
     viewer.wait_window("frame", "Stallark")
     # This theme brings the desktop's own file chooser, a GTK window of the same process; a
@@ -614,6 +630,8 @@ def dark_theme(screen, programs, work):
     viewer.wait_list_has_keyboard()
     wait_for("the loaded rows", lambda: Atspi.Table.get_n_rows(viewer.table) > 0)
     check_rows(viewer)
+    background = list_contrast(viewer, "dark")
+    check(luminance(background) < 0.1, "the list is not dark: %s" % (background,))
     # Horse 4 has four activation abilities, as many as its list box holds.
     click_row(viewer, 4)
     detail = open_detail(viewer)
@@ -640,6 +658,19 @@ def dark_theme(screen, programs, work):
     wait_for("閉じる to have the focus", lambda: "focused" in states(close))
     screen.keys("Return")
     viewer.wait_gone(detail, "the detail window")
+
+    portal.stdin.write("2\n")
+    portal.stdin.flush()
+    first_name = Atspi.Table.get_accessible_at(viewer.table, 0, 1)
+    wait_for("the list to turn light",
+             lambda: luminance(text_contrast(screen, first_name)[0]) > 0.5)
+    list_contrast(viewer, "light")
+    check_rows(viewer)
+    portal.stdin.write("reads\n")
+    portal.stdin.flush()
+    while (line := portal.stdout.readline().strip()).startswith("announced"):
+        pass
+    check(line == "1", "the viewer read the portal's setting %s times, not once" % line)
     viewer.exit_through_menu()
 
 

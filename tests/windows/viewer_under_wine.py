@@ -15,7 +15,9 @@ by a cancel; End and Ctrl+End go to the last row and keep it selected; the list 
 file replaced while it runs, and 変更点 (Ctrl+H) logs what changed; F5 reports it gone; 詳細表示
 shows the one chosen; neither window can be resized or maximised; the 能力表 copies what
 --fields prints, sorts by Ctrl+S and opens a 比較; 終了 ends the program with status 0, leaving
-nothing of Qt's in the registry.
+nothing of Qt's in the registry. All of it in the dark app mode, the list dark with its text
+readable, until the mode turns light just before 終了: the list follows, its rows where they
+were.
 Nothing here activates a window itself: the program must, and nothing waits a fixed time: each
 step waits until what it brings is there (a window, the clipboard), and presses its keys again
 when it has not come within a second or two, as the program was not yet ready for them. The
@@ -33,6 +35,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
 import desktop  # noqa: E402
 from desktop import Failure, check, wait_for  # noqa: E402
+from viewer_on_desktop import MIN_CONTRAST, contrast, luminance  # noqa: E402
 
 # The environment as the caller gave it, without the desktop's display that desktop.py adds.
 CALLER_ENV = dict(os.environ)
@@ -43,6 +46,8 @@ ROW_PITCH = 17
 SPEED_COLUMN = 4
 # What Qt's file dialog leaves in the registry when it goes.
 QT_SETTINGS_KEY = r"HKCU\Software\QtProject"
+# Where Windows keeps the default app mode, 0 for dark, 1 for light.
+APP_MODE_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
 
 
 def windows_named(screen, title):
@@ -85,9 +90,40 @@ def row_lines(screen, main_window):
     background. The line ends above the list's lower edge, which the menu bar pushes down."""
     x, y = window_origin(screen, main_window)
     strip = [row[0] for row in screen.screenshot(x + 3, y, 1, 440)]
-    colours = collections.Counter(strip).most_common(2)
+    # Counted from the list's first pixel of background down, past the menu bar and the header.
+    top = strip.index(collections.Counter(strip).most_common(1)[0][0])
+    colours = collections.Counter(strip[top:]).most_common(2)
     check(len(colours) == 2, "the list shows no grid lines")
-    return [height for height, colour in enumerate(strip) if colour == colours[1][0]]
+    return [top + height for height, colour in enumerate(strip[top:]) if colour == colours[1][0]]
+
+
+def set_app_mode(screen, light):
+    subprocess.run(["wine", "reg", "add", APP_MODE_KEY, "/v", "AppsUseLightTheme", "/t",
+                    "REG_DWORD", "/d", str(int(light)), "/f"], env=screen.env,
+                   stdin=subprocess.DEVNULL, capture_output=True, check=True)
+
+
+def list_shade(screen, main_window, lines):
+    """The list's background, its commonest colour; the first row's text, above the first grid
+    line, must be readable on that row's own."""
+    x, y = window_origin(screen, main_window)
+    shown = screen.screenshot(x + 2, y, 400, 440)
+    row = [p for line in shown[lines[0] - ROW_PITCH + 1:lines[0]] for p in line]
+    background = max(set(row), key=row.count)
+    ratio = max(contrast(p, background) for p in row)
+    check(ratio >= MIN_CONTRAST, "the first row's text is %.2f:1 on %s" % (ratio, background))
+    print("contrast of the first row's text: %.2f:1 on %s" % (ratio, background))
+    every = [p for line in shown for p in line]
+    return max(set(every), key=every.count)
+
+
+def check_row_pitch(screen, main_window, count):
+    lines = wait_for("the rows", lambda: (lambda found: found if len(found) >= count else None)(
+        row_lines(screen, main_window)))
+    pitches = {below - above for above, below in zip(lines, lines[1:])}
+    check(len(lines) == count and pitches == {ROW_PITCH},
+          "%d rows listed, their grid lines at %s" % (count, lines))
+    return lines
 
 
 def copied(screen, keys, expected=None):
@@ -150,7 +186,8 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
           " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
           " replaced twice and reported it gone on F5, showed a horse's details, kept both"
-          " frames fixed and ended with status 0, leaving no settings" % ROW_PITCH)
+          " frames fixed, turned from dark to light with the app mode and ended with status 0,"
+          " leaving no settings" % ROW_PITCH)
 
 
 def restart_wine(env):
@@ -202,6 +239,7 @@ def replace_file(path, contents):
 def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields):
     expected_rows = dumped.splitlines()[1:]
     names = fields.splitlines()[1:]
+    set_app_mode(screen, light=False)
     started = time.monotonic()
     viewer = screen.spawn(["wine", stallark_exe], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL)
@@ -226,11 +264,11 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
     # The horse file, by its typed path: one row per horse, each 17 pixels below the last
     # whatever the height of the font, which Windows' style would otherwise make the least.
     open_typed_path(screen, main_window, horse_file)
-    lines = wait_for("the rows", lambda: (lambda found: found if len(found) >= len(
-        expected_rows) else None)(row_lines(screen, main_window)))
-    pitches = {below - above for above, below in zip(lines, lines[1:])}
-    check(len(lines) == len(expected_rows) and pitches == {ROW_PITCH},
-          "%d rows listed, their grid lines at %s" % (len(expected_rows), lines))
+    dark_lines = check_row_pitch(screen, main_window, len(expected_rows))
+    # The app mode is dark: so is the list, its text readable.
+    background = list_shade(screen, main_window, dark_lines)
+    check(luminance(background) < 0.1, "the list is not dark in the dark app mode: %s"
+          % (background,))
 
     # Straight after the dialog, the main window is active and the list has the keyboard: the
     # first Down arrow selects the first horse; Ctrl+C copies its row as the list shows it,
@@ -321,8 +359,16 @@ def drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
     screen.keys("alt+F4")
     wait_for("the 能力表 to close", lambda: not windows_named(screen, "能力表.*"))
 
-    # 終了(&X) ends the program, with status 0.
+    # The app mode turned light while it runs: so does the list, its rows where they were.
     wait_until_active(screen, main_window)
+    set_app_mode(screen, light=True)
+    wait_for("the list to turn light", lambda: luminance(
+        list_shade(screen, main_window, dark_lines)) > 0.5)
+    lines = check_row_pitch(screen, main_window, len(expected_rows))
+    check(lines == dark_lines, "the rows moved as the app mode turned light: from %s to %s"
+          % (dark_lines, lines))
+
+    # 終了(&X) ends the program, with status 0.
     screen.keys("alt+f", "x")
     status = wait_for("the program to end", lambda: viewer.poll() is not None and
                       (viewer.returncode,))[0]

@@ -7,6 +7,7 @@
 #include "U_CompareWindow.h"
 #include "U_ErrorDisplay.h"
 #include "U_FileFollower.h"
+#include "U_FrozenColumns.h"
 #include "U_ListSide.h"
 #include "U_ViewPlace.h"
 #include "U_WindowOpener.h"
@@ -312,6 +313,10 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setSortIndicatorShown(true);
     header->setSectionsClickable(true);
+    // ID and 馬名 stay in sight when the table is scrolled sideways.
+    auto* frozen = new TFrozenColumns(*view_, NameField + 1);
+    connect(frozen->Header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { RunHandler(this, [this, column] { SortBy(column); }); });
 
     // Each field's error on the line under it, shown only while there is one.
     auto* fields = new QGridLayout;

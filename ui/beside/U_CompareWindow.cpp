@@ -11,6 +11,7 @@
 #include "U_WindowOpener.h"
 
 #include <QBoxLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -95,6 +96,10 @@ TAbilityChart::TAbilityChart(QWidget* parent) : QWidget(parent) {
 }
 
 QColor TAbilityChart::HorseColor(int horse) {
+    // Lighter on a dark window: each at least 3:1 against the window, as lines need, in either
+    // theme.
+    if (QGuiApplication::palette().color(QPalette::Window).lightness() < 128)
+        return horse == 0 ? QColor(0x5A, 0x9B, 0xF0) : QColor(0xF0, 0x7C, 0x3A);
     return horse == 0 ? QColor(0x1F, 0x6F, 0xD0) : QColor(0xE0, 0x5A, 0x1A);
 }
 

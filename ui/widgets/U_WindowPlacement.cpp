@@ -126,23 +126,24 @@ std::optional<QRect> Roomiest(const QList<QRect>& areas, QSize size, QSize least
 QRect PlacedBeside(QSize size, QSize least, const QRect& list, const QRect& screen,
                    const SideOrder& sides, const QList<QRect>& others) {
     const QList<QRect> clear = FreeAreas(screen, QList<QRect>{list} + others);
+    const QList<QRect> open = FreeAreas(screen, {list});
+    const auto shrunkInto = [&](const QRect& area) {
+        return PlacedIn(area, size.boundedTo(area.size()), list);
+    };
     for (const Side side : sides)
         for (const QRect& area : clear)
             if (OnSide(area, list, side) && Fits(size, area))
                 return PlacedIn(area, size, list);
-    const QList<QRect> open = FreeAreas(screen, {list});
+    if (const std::optional<QRect> area = Roomiest(clear, size, least))
+        return shrunkInto(*area);
     for (const Side side : sides)
         for (const QRect& area : open)
             if (OnSide(area, list, side) && Fits(size, area))
                 return LeastCovering(area, size, list, others);
-    std::optional<QRect> area = Roomiest(clear, size, least);
-    if (!area)
-        area = Roomiest(open, size, least);
-    if (!area)
-        area = Roomiest(open, size, {});
-    if (!area)
-        return {list.topLeft(), size}; // no room beside the list at all
-    return PlacedIn(*area, size.boundedTo(area->size()), list);
+    for (const QList<QRect>* areas : {&clear, &open})
+        if (const std::optional<QRect> area = Roomiest(*areas, size, {1, 1}))
+            return shrunkInto(*area);
+    return {list.topLeft(), size}; // no room beside the list at all
 }
 
 void PlaceBeside(QWidget& window, const QWidget& beside, const SideOrder& sides) {
