@@ -20,6 +20,11 @@ HorseBlock BenchBlock(int listed, int trained = 0, int trainedHorses = RecordCou
 // `index`, for checking what a benchmark decoded.
 std::string BenchName(int index, int field);
 
+// A 評価式 as a player may write one: every measured field once, weighted, with divisions.
+inline const std::string TwelveTermScore =
+    "スピード*2 + 持続力*1.5 + スタミナ + パワー/2 + 瞬発力*0.8 + 折り合い - 気性/3 + 勝負根性 "
+    "+ 反応*0.5 + 丈夫さ*0.2 + 距離適性下限/100 + (距離適性上限-距離適性下限)/200";
+
 // A horse file of the first recognised size written to a fresh temporary folder, removed
 // with the folder when the object goes.
 class BenchFile {

@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: MIT
 
 // stallark-dump --fields over many horse files against cat of the same files, both to
-// /dev/null with the page cache warm, and how the time grows with the number of files:
+// /dev/null with the page cache warm, and how the time grows with the number of files; also
+// stallark-dump --fields --score with an expression of twelve terms against the same cat:
 //     stallark-dump-bench STALLARK_DUMP ROUNDS COUNT...
 // Writes as many horse files as the largest COUNT, of the three recognised sizes in turn, into
 // a fresh temporary folder; checks once that stallark-dump prints every horse of all of them;
-// then for each COUNT runs both programs on the first COUNT files ROUNDS times, taking turns.
+// then for each COUNT runs the three on the first COUNT files ROUNDS times, taking turns.
 // Prints JSON: for each COUNT, the wall and CPU times (user and system, ms) of every run.
 #include "BenchHorses.h"
 #include "HorseFileWriter.h"
@@ -142,6 +143,8 @@ int main(int argc, char** argv) {
         all.front() = "--fields";
         all.insert(all.begin(), dump);
         Run(all, output.c_str());
+        all.insert(all.begin() + 2, {"--score", TwelveTermScore});
+        Run(all, output.c_str());
         if (LineCount(output) != 1 + files.size() * RecordCount)
             throw std::runtime_error(dump + " printed " + std::to_string(LineCount(output)) +
                                      " lines for " + std::to_string(files.size()) + " files");
@@ -149,20 +152,20 @@ int main(int argc, char** argv) {
         std::printf("{\n");
         for (const std::size_t count : counts) {
             std::vector<std::string> dumpArgs = {dump, "--fields"}, catArgs = {"cat"};
-            dumpArgs.insert(dumpArgs.end(), files.begin(), files.begin() + count);
-            catArgs.insert(catArgs.end(), files.begin(), files.begin() + count);
-            Times dumpTimes, catTimes;
-            // Each round starts with the other program, so that neither always runs on a cache
-            // or a CPU frequency the other left behind.
-            for (int round = 0; round < rounds; ++round) {
-                const bool dumpFirst = round % 2 == 0;
-                Run(dumpFirst ? dumpArgs : catArgs, "/dev/null",
-                    dumpFirst ? &dumpTimes : &catTimes);
-                Run(dumpFirst ? catArgs : dumpArgs, "/dev/null",
-                    dumpFirst ? &catTimes : &dumpTimes);
-            }
+            std::vector<std::string> scoreArgs = {dump, "--fields", "--score", TwelveTermScore};
+            for (std::vector<std::string>* args : {&dumpArgs, &catArgs, &scoreArgs})
+                args->insert(args->end(), files.begin(), files.begin() + count);
+            Times dumpTimes, catTimes, scoreTimes;
+            const std::vector<std::string>* programs[] = {&dumpArgs, &catArgs, &scoreArgs};
+            Times* times[] = {&dumpTimes, &catTimes, &scoreTimes};
+            // Each round starts with the next program, so that none always runs on a cache or a
+            // CPU frequency another left behind.
+            for (int round = 0; round < rounds; ++round)
+                for (int n = 0; n < 3; ++n)
+                    Run(*programs[(round + n) % 3], "/dev/null", times[(round + n) % 3]);
             std::printf("  \"%zu\": {\n", count);
             PrintTimes("dump", dumpTimes, false);
+            PrintTimes("dump_score", scoreTimes, false);
             PrintTimes("cat", catTimes, true);
             std::printf("  }%s\n", count == counts.back() ? "" : ",");
         }

@@ -32,6 +32,7 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QPainter>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTimer>
 
@@ -246,6 +247,36 @@ void BM_DrawTrendChart(benchmark::State& state) {
         state.SkipWithError("the chart does not draw the newest スピード");
 }
 BENCHMARK(BM_DrawTrendChart)->UseManualTime();
+// A reload with the 能力表 open and a 評価式 of twelve terms, against the same reload with the
+// field empty; each with the table painted after it.
+void BM_ReloadWithScore(benchmark::State& state) {
+    const BenchFile file(BenchBlock(RecordCount));
+    MainForm->LoadHorseFile(QString::fromStdString(file.Path()));
+    MainForm->findChild<QAction*>(QStringLiteral("AbilityTable1"))->trigger();
+    auto* table = MainForm->findChild<TAbilityTableWindow*>();
+    auto* score = table->findChild<QLineEdit*>(QStringLiteral("ScoreBox"));
+    const auto reload = [] {
+        List()->selectRow(10);
+        MainForm->ReloadFollowedFile();
+        QCoreApplication::processEvents();
+    };
+    const auto scoring = [score](const QString& text) {
+        return [score, text] {
+            score->setText(text);
+            QCoreApplication::processEvents();
+        };
+    };
+    RunPaired(state, 1, reload, 1, reload, scoring(QString::fromStdString(TwelveTermScore)),
+              scoring({}));
+    scoring(QString::fromStdString(TwelveTermScore))();
+    reload();
+    if (table->View()->model()->columnCount() != SlotStateField + 1 ||
+        table->View()->model()->rowCount() != RecordCount)
+        state.SkipWithError("the 能力表 does not show 評価 after the reload");
+    score->clear();
+    table->close();
+}
+BENCHMARK(BM_ReloadWithScore)->UseManualTime();
 
 double NowMs() {
     return std::chrono::duration<double, std::milli>(

@@ -13,8 +13,8 @@ ratio is the median over repetitions (benchmarks) or over program/floor pairs (s
 spread shown is the middle half of them. Exits 1 when a benchmark reported an error or a file is missing, else 0,
 whether or not the targets are met.
 
-dump.json, the output of stallark-dump-bench, holds the times of stallark-dump and of cat over
-many files; their ratios are those of each round's pair.
+dump.json, the output of stallark-dump-bench, holds the times of stallark-dump (also with
+--score) and of cat over many files; their ratios are those of each round's pair.
 """
 
 import json
@@ -154,6 +154,10 @@ def dump_files(report, path):
         report.row(what,
                    milliseconds(statistics.median(dump)), milliseconds(statistics.median(cat)),
                    [d / c for d, c in zip(dump, cat)], target)
+    scored = most["dump_score"]["cpu_ms"]
+    report.row("  with --score, 12 terms (floor: cat)", milliseconds(statistics.median(scored)),
+               milliseconds(statistics.median(most["cat"]["cpu_ms"])),
+               [d / c for d, c in zip(scored, most["cat"]["cpu_ms"])], 0.5)
     before = None
     for count in counts:
         least = min(data[count]["dump"]["cpu_ms"])
@@ -217,6 +221,8 @@ def main():
            "推移 chart of 1,000 versions (floor: polylines)", 2)
     paired(report, follow, "BM_ReloadWithTableAndComparison",
            "reload, 能力表 and 比較 open (floor: both closed)", 2)
+    paired(report, follow, "BM_ReloadWithScore",
+           "reload, 能力表 with a 12-term 評価式 (floor: no 評価式)", 1.1)
     latency = json.loads((folder / "follow-latency.json").read_text())
     quiet = latency["quiet_period_ms"]
     report.limit(f"reload latency, {len(latency['latencies_ms'])} writes (quiet period)",

@@ -1,14 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Stallark developers
 // SPDX-License-Identifier: MIT
 
-// Writes the seed corpus of the two fuzzers from our own file generator:
-//   stallark-fuzz-seeds DIR   → DIR/decode/*.bin and DIR/reader/*.bin
+// Writes the seed corpus of the fuzzers, the files from our own file generator:
+//   stallark-fuzz-seeds DIR   → DIR/decode/*.bin, DIR/reader/*.bin and DIR/score/*.txt
 #include "HorseFileWriter.h"
 #include "U_FileAccess.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
@@ -72,8 +73,10 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path decode = std::filesystem::path(argv[1]) / "decode";
         const std::filesystem::path reader = std::filesystem::path(argv[1]) / "reader";
+        const std::filesystem::path score = std::filesystem::path(argv[1]) / "score";
         std::filesystem::create_directories(decode);
         std::filesystem::create_directories(reader);
+        std::filesystem::create_directories(score);
 
         HorseBlock ones;
         ones.fill(0xFF);
@@ -89,6 +92,14 @@ int main(int argc, char** argv) {
         Write(reader / "unterminated-size3.bin", ReaderInput(7, 0, UnterminatedBlock()));
         Write(reader / "demo-past-end.bin", ReaderInput(7, 6, MakeDemoBlock()));
         Write(reader / "demo-short.bin", ReaderInput(0, 0, MakeDemoBlock()));
+
+        // Expressions and filters that reach each part of the two parsers.
+        const std::vector<std::string> texts = {
+            "スピード*2 + スタミナ + 瞬発力/2", "（ｽﾋﾟｰﾄﾞ−ﾊﾟﾜｰ）×１．５÷気性",
+            "-(距離適性上限-距離適性下限)/100 ー 反応",
+            "スピード>=100 2400 しる 評価<50.5 パワー≦3", "((1+2)*(3"};
+        for (std::size_t n = 0; n < texts.size(); ++n)
+            Write(score / (std::to_string(n) + ".txt"), {texts[n].begin(), texts[n].end()});
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stallark-fuzz-seeds: %s\n", error.what());

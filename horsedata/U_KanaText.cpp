@@ -26,7 +26,13 @@ static_assert(KanaVowels.size() == PlainKana.size());
 // the semi-voiced mark (ﾟ) as the one after.
 constexpr std::u32string_view Voiceable = U"カキクケコサシスセソタチツテトハヒフヘホ";
 
-std::u32string Decoded(std::string_view text) {
+bool IsKatakana(char32_t c) {
+    return c >= FirstKatakana && c <= U'ヶ';
+}
+
+} // namespace
+
+std::u32string DecodedText(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -41,15 +47,32 @@ std::u32string Decoded(std::string_view text) {
     return out;
 }
 
-bool IsKatakana(char32_t c) {
-    return c >= FirstKatakana && c <= U'ヶ';
+std::string Utf8Text(std::u32string_view text) {
+    std::string out;
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = U'\uFFFD';
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        // The lead byte by the sequence's length, 2 to 4.
+        constexpr unsigned char Lead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+        const int length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        out += static_cast<char>(Lead[length] | c >> 6 * (length - 1));
+        for (int k = length - 2; k >= 0; --k)
+            out += static_cast<char>(0x80 | (c >> 6 * k & 0x3F));
+    }
+    return out;
 }
 
-} // namespace
-
 std::u32string FoldedText(std::string_view text) {
+    return FoldedText(DecodedText(text));
+}
+
+std::u32string FoldedText(std::u32string_view text) {
     std::u32string out;
-    for (char32_t c : Decoded(text)) {
+    for (char32_t c : text) {
         if (c >= U'ぁ' && c <= U'ゖ')
             c += U'ァ' - U'ぁ';
         else if (c >= U'！' && c <= U'～')

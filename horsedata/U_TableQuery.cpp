@@ -7,50 +7,199 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <tuple>
 
-TableFilter::TableFilter(std::string_view text) {
-    std::u32string folded = FoldedText(text);
-    const auto first = folded.find_first_not_of(U' ');
-    folded = first == std::u32string::npos
-                 ? std::u32string()
-                 : folded.substr(first, folded.find_last_not_of(U' ') - first + 1);
-    std::string digits;
-    for (const char32_t c : folded)
-        digits += c >= U'0' && c <= U'9' ? static_cast<char>(c) : 'x';
-    int number = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (!digits.empty() && error == std::errc() && end == digits.data() + digits.size() &&
-        number >= 1000 && number <= 4000)
-        distance_ = number;
-    else
-        folded_ = std::move(folded);
+namespace {
+
+using Comparison = TableFilter::Comparison;
+
+// The comparison at `at` of the term's folded text and the characters it takes.
+std::optional<std::pair<Comparison, std::size_t>> ComparisonAt(std::u32string_view folded,
+                                                               std::size_t at) {
+    const bool equalNext = at + 1 < folded.size() && folded[at + 1] == U'=';
+    switch (folded[at]) {
+    case U'<':
+        return equalNext ? std::pair{Comparison::LessOrEqual, 2} : std::pair{Comparison::Less, 1};
+    case U'>':
+        return equalNext ? std::pair{Comparison::GreaterOrEqual, 2}
+                         : std::pair{Comparison::Greater, 1};
+    case U'=':
+        return std::pair{Comparison::Equal, 1};
+    case U'≦':
+        return std::pair{Comparison::LessOrEqual, 1};
+    case U'≧':
+        return std::pair{Comparison::GreaterOrEqual, 1};
+    default:
+        return std::nullopt;
+    }
 }
 
-bool TableFilter::Keeps(const TDM_HorseStatus& table, int index) const {
-    if (distance_)
-        return table.LowerDistance[index] <= *distance_ && *distance_ <= table.UpperDistance[index];
-    if (folded_.empty())
-        return true;
+// A decimal number, perhaps with a minus (-, −, ー) before it.
+std::optional<double> NumberIn(std::u32string_view folded) {
+    std::string digits;
+    for (const char32_t c : folded) {
+        const bool minus = c == U'-' || c == U'−' || c == U'ー';
+        if (minus && digits.empty())
+            digits += '-';
+        else if ((c >= U'0' && c <= U'9') || c == U'.')
+            digits += static_cast<char>(c);
+        else
+            return std::nullopt;
+    }
+    double number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc() || end != digits.data() + digits.size())
+        return std::nullopt;
+    return number;
+}
+
+// Folds one term, `text` from `start` to `end`, with each character's own fold, so that an
+// index into it is one into the text (a half-width sound mark stays a character of its own).
+std::u32string FoldedByCharacter(std::u32string_view text) {
+    std::u32string folded;
+    for (const char32_t c : text)
+        folded += FoldedText(std::u32string_view(&c, 1));
+    return folded;
+}
+
+InputError TermError(std::u32string_view quoted, std::size_t start, const char* message) {
+    return {"「" + Utf8Text(quoted) + "」" + message, static_cast<int>(start) + 1};
+}
+
+} // namespace
+
+std::variant<TableFilter, InputError> TableFilter::Parse(std::string_view text,
+                                                         std::optional<ScoreExpression> score) {
+    TableFilter filter;
+    filter.score_ = std::move(score);
+    const std::u32string chars = DecodedText(text);
+    const std::u32string folded = FoldedByCharacter(chars);
+    const std::u32string_view view(chars), foldedView(folded);
+    for (std::size_t start = 0; start < chars.size();) {
+        if (folded[start] == U' ' || folded[start] == U'\t') {
+            ++start;
+            continue;
+        }
+        std::size_t end = start;
+        while (end < chars.size() && folded[end] != U' ' && folded[end] != U'\t')
+            ++end;
+        const std::u32string term = FoldedText(view.substr(start, end - start));
+        std::size_t at = start;
+        while (at < end && !ComparisonAt(foldedView.substr(0, end), at))
+            ++at;
+        if (at == end) {
+            const std::optional<double> number = NumberIn(term);
+            if (number && *number >= 1000 && *number <= 4000 && *number == std::floor(*number) &&
+                term.find_first_of(U"-.ー−") == std::u32string::npos)
+                filter.distances_.push_back(static_cast<int>(*number));
+            else
+                filter.texts_.push_back(term);
+            start = end;
+            continue;
+        }
+        const auto [compare, length] = *ComparisonAt(foldedView.substr(0, end), at);
+        const std::u32string caption = FoldedText(view.substr(start, at - start));
+        Condition condition{std::nullopt, compare, 0};
+        if (caption.empty())
+            return TermError(view.substr(start, end - start), start, "の前に項目名がありません");
+        if (caption != FoldedText(ScoreCaption)) {
+            condition.Field = MeasuredFieldNamed(caption);
+            if (!condition.Field)
+                return TermError(view.substr(start, at - start), start, "は項目名ではありません");
+        }
+        const std::size_t value = at + length;
+        const std::optional<double> number = NumberIn(FoldedText(view.substr(value, end - value)));
+        if (value == end)
+            return TermError(view.substr(start, end - start), start, "の後に数がありません");
+        if (!number)
+            return TermError(view.substr(value, end - value), value, "は数ではありません");
+        condition.Number = *number;
+        filter.conditions_.push_back(condition);
+        start = end;
+    }
+    return filter;
+}
+
+bool TableFilter::HoldsText(const TDM_HorseStatus& table, int index,
+                            const std::u32string& text) const {
     for (int field = NameField; field < SlotStateField; ++field) {
         const HorseField& f = HorseFields[field];
         if ((f.Kind == FieldKind::Name || IsAbilitySlot(f)) &&
-            FoldedText(FieldText(table, field, index)).find(folded_) != std::u32string::npos)
+            FoldedText(FieldText(table, field, index)).find(text) != std::u32string::npos)
             return true;
     }
     return false;
+}
+
+bool TableFilter::Passes(const TDM_HorseStatus& table, int index,
+                         const Condition& condition) const {
+    std::optional<double> value;
+    if (condition.Field)
+        value = FieldValue(table, *condition.Field, index);
+    else if (score_)
+        value = score_->Value(table, index);
+    if (!value)
+        return false;
+    switch (condition.Compare) {
+    case Comparison::Less:
+        return *value < condition.Number;
+    case Comparison::LessOrEqual:
+        return *value <= condition.Number;
+    case Comparison::Equal:
+        return *value == condition.Number;
+    case Comparison::GreaterOrEqual:
+        return *value >= condition.Number;
+    case Comparison::Greater:
+        return *value > condition.Number;
+    }
+    return false;
+}
+
+bool TableFilter::Keeps(const TDM_HorseStatus& table, int index) const {
+    for (const int distance : distances_)
+        if (table.LowerDistance[index] > distance || distance > table.UpperDistance[index])
+            return false;
+    for (const Condition& condition : conditions_)
+        if (!Passes(table, index, condition))
+            return false;
+    for (const std::u32string& text : texts_)
+        if (!HoldsText(table, index, text))
+            return false;
+    return true;
 }
 
 bool SortsHighestFirst(int field) {
     return HorseFields[field].Kind == FieldKind::Number;
 }
 
+namespace {
+
+// Each value is worked out once, rather than at every comparison.
+void SortByScore(std::vector<int>& shown, const TDM_HorseStatus& table,
+                 const ScoreExpression& score, bool descending) {
+    std::vector<std::pair<double, int>> scored;
+    for (const int i : shown)
+        scored.emplace_back(
+            score.Value(table, i).value_or(-std::numeric_limits<double>::infinity()), i);
+    std::stable_sort(scored.begin(), scored.end(), [&](const auto& a, const auto& b) {
+        return descending ? a.first > b.first : a.first < b.first;
+    });
+    for (std::size_t n = 0; n < scored.size(); ++n)
+        shown[n] = scored[n].second;
+}
+
+} // namespace
+
 std::vector<int> ShownHorses(const TDM_HorseStatus& table, const TableFilter& filter,
-                             const TableSort& sort) {
+                             const TableSort& sort, const ScoreExpression* score) {
     std::vector<int> shown;
     for (int i = 0; i < RecordCount; ++i)
         if (table.Registered[i] == 1 && filter.Keeps(table, i))
             shown.push_back(i);
+    if (sort.ByScore && score != nullptr)
+        SortByScore(shown, table, *score, sort.Descending);
     if (!sort.Field)
         return shown;
     const int field = *sort.Field;

@@ -150,7 +150,9 @@ TEST_F(AbilityTable, CopiesWhatDumpPrintsAndSortsByHeaderAndKeysTiesInIdOrder) {
     EXPECT_EQ(Ids(table).back(), "12");
 }
 
-TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
+// The best of each ability and of 評価 among the rows shown, which 絞り込み's texts, distances
+// and conditions choose; a text that does not parse says why under its field.
+TEST_F(AbilityTable, MarksTheBestOfTheShownRowsAndOfTheirScoreReadably) {
     QTableView* table = Table(Open());
     const auto marked = [table](int column) {
         QStringList ids;
@@ -189,6 +191,52 @@ TEST_F(AbilityTable, MarksTheBestOfTheShownRowsReadablyInBothThemes) {
     filter->setText("ｼﾙﾊﾞｰ");
     EXPECT_EQ(Ids(table), QStringList{"3"});
     EXPECT_EQ(marked(PowerColumn), QStringList{"3"});
+
+    // 評価 after 馬名: パワー 60 divides by zero; the other columns and their marks move along.
+    auto* score = table->window()->findChild<QLineEdit*>("ScoreBox");
+    EXPECT_EQ(score->accessibleName(), "評価式");
+    filter->setText("2400");
+    score->setText(" スピード/(ぱわー−60)");
+    const int scoreColumn = NameField + 1;
+    ASSERT_EQ(table->model()->headerData(scoreColumn, Qt::Horizontal).toString(), "評価");
+    const auto column = [table](int column) {
+        QStringList texts;
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            texts << table->model()->index(row, column).data().toString();
+        return texts;
+    };
+    EXPECT_EQ(column(scoreColumn), (QStringList{"-12.0", "―", "1.3", "―"}));
+    EXPECT_EQ(marked(scoreColumn), QStringList{"12"});
+    EXPECT_EQ(marked(SpeedColumn + 1), (QStringList{"3", "7"}));
+    EXPECT_EQ(table->model()->index(0, scoreColumn).data(Qt::ToolTipRole).toString(),
+              "スピード・パワー 120/(50-60) = -12; 計 -12.0");
+    ClickHeader(table, scoreColumn);
+    EXPECT_EQ(Ids(table), (QStringList{"12", "3", "7", "20"}));
+    filter->setText("2400　評価>-20");
+    EXPECT_EQ(Ids(table), (QStringList{"12", "3"}));
+
+    // Errors: the rows and the column stay as the last valid texts left them.
+    const auto* scoreError = table->window()->findChild<QLabel*>("ScoreError");
+    const auto* filterError = table->window()->findChild<QLabel*>("FilterError");
+    EXPECT_FALSE(scoreError->isVisibleTo(table->window()));
+    score->setText("スピード/(ぱわー−60");
+    EXPECT_EQ(scoreError->text(), "括弧が閉じていません (6 文字目)");
+    EXPECT_EQ(score->accessibleDescription(), scoreError->text());
+    EXPECT_TRUE(scoreError->isVisibleTo(table->window()));
+    filter->setText("2400 すぴ>1");
+    EXPECT_EQ(filterError->text(), "「すぴ」は項目名ではありません (6 文字目)");
+    EXPECT_EQ(Ids(table), (QStringList{"12", "3"}));
+    EXPECT_EQ(column(scoreColumn), (QStringList{"1.3", "-12.0"}));
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
+        "ID\t馬名\t評価 (スピード/(ぱわー−60))\t父\t母\tスピード\t"));
+    filter->setText("2400");
+    EXPECT_FALSE(filterError->isVisibleTo(table->window()));
+    score->clear();
+    EXPECT_EQ(table->model()->columnCount(), SlotStateField);
+    EXPECT_EQ(Ids(table), (QStringList{"3", "7", "12", "20"}));
+    EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), -1);
+    filter->setText("ｼﾙﾊﾞｰ");
 
     // In a light palette and in the program's dark one, the best value is readable on its
     // mark, each horse's chart colour stands out from the window as lines need (3:1), and in

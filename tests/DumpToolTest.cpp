@@ -50,6 +50,14 @@ std::vector<std::string> WithCommas(std::vector<std::string> lines) {
     return lines;
 }
 
+// `line` with `cell` as its tab-separated column `column`, counted from 0.
+std::string WithCell(std::string line, int column, const std::string& cell) {
+    std::size_t at = 0;
+    for (int n = 0; n < column; ++n)
+        at = line.find('\t', at) + 1;
+    return line.insert(at, cell + '\t');
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -91,6 +99,10 @@ protected:
     TempDir Dir;
     QString Path;
 };
+
+// A 評価式 and its values for the three listed horses, worked out by hand: slot 2 has 気性 0.
+const QString Score = QStringLiteral("スピード*2 + すたみな - 瞬発力／気性");
+const std::vector<std::string> Scores = {"", "291.0", "272.1"};
 
 // The list's lines of the three listed horses.
 const std::vector<std::string> ListedLines = {
@@ -145,6 +157,11 @@ TEST_F(DumpTool, FieldsOneColumnEach) {
         "出ムチ\t\t\t\t外枠好き\t\t\t"};
     EXPECT_EQ(Lines(listed.Out), expected);
     EXPECT_EQ(Lines(RunDump({"--fields", "--csv", Path}).Out), WithCommas(expected));
+    std::vector<std::string> scored = {WithCell(header, 2, "評価")};
+    for (int n = 0; n < 3; ++n)
+        scored.push_back(WithCell(expected[1 + n], 2, Scores[n]));
+    EXPECT_EQ(Lines(RunDump({"--fields", "--csv", "--score", Score, Path}).Out),
+              WithCommas(scored));
 
     // With --all every slot, and last the slot state.
     const RunResult all = RunDump({"--fields", "--all", Path});
@@ -197,6 +214,15 @@ TEST_F(DumpTool, JsonHasEveryColumnByName) {
     EXPECT_EQ(horse["ExeAbilityNames"].toArray(), (QJsonArray{"直一気", "", "", "4角先頭"}));
     EXPECT_EQ(horse["EqpAbilityNames"].toArray(), (QJsonArray{"", "アイドルホース", "", ""}));
     EXPECT_EQ(horses[0].toObject()["EqpAbilityNames"].toArray(), (QJsonArray{"？", "", "", "？"}));
+
+    const QJsonArray scored =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(RunDump({"--json", "--score", Score, Path}).Out))
+            .array();
+    ASSERT_EQ(scored.size(), 3);
+    EXPECT_TRUE(scored[0].toObject()["Score"].isNull());
+    EXPECT_EQ(scored[1].toObject()["Score"].toDouble(), 291.0);
+    EXPECT_EQ(scored[2].toObject()["Score"].toDouble(), 272.1);
 }
 
 TEST_F(DumpTool, JsonAllHasEverySlotWithItsState) {
@@ -230,6 +256,10 @@ TEST_F(DumpTool, SeveralFilesInOneTable) {
         for (const std::string& line : ListedLines)
             expected.push_back(file.toStdString() + "\t" + line);
     EXPECT_EQ(Lines(run.Out), expected);
+    std::vector<std::string> scored = {WithCell(expected[0], 3, "評価")};
+    for (std::size_t n = 1; n < expected.size(); ++n)
+        scored.push_back(WithCell(expected[n], 3, Scores[(n - 1) % 3]));
+    EXPECT_EQ(Lines(RunDump(QStringList{"--score", Score} + files).Out), scored);
 
     // As CSV, a path with a comma and double quotes in double quotes, those doubled. Written to a
     // .csv file, CSV without --csv, after the byte-order mark Excel reads it as UTF-8 by.
@@ -374,6 +404,9 @@ TEST_F(DumpTool, UsageHelpAndVersion) {
         {{"-o", save, Path}, save.toStdString() + ": 馬データファイルには -o で書き込みません。"},
         {{"--json", "-o", csv, Path},
          csv.toStdString() + ": .csv のファイルには --json の出力を書けません。"},
+        {{"--score", "スピード+スピ", Path}, "--score: 「スピ」は項目名ではありません (6 文字目)"},
+        {{"--score", "(1", Path}, "--score: 括弧が閉じていません (1 文字目)"},
+        {{"--diff", "--score", "1", Path, Path}, "--diff と --score は同時に指定できません。"},
     };
     for (const auto& [arguments, message] : usageErrors) {
         const RunResult run = RunDump(arguments);
@@ -383,9 +416,10 @@ TEST_F(DumpTool, UsageHelpAndVersion) {
 
     const RunResult help = RunDump({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    for (const char* text : {"使い方:", "オプション:", "--all", "--fields", "--json", "--csv",
-                             "--diff", "--output <OUTPUT>", "装備系4", "終了コード:",
-                             "1  使い方の誤り", "496631、584756、589312 バイト", "3  入出力エラー"})
+    for (const char* text :
+         {"使い方:", "オプション:", "--all", "--fields", "--json", "--csv", "--diff",
+          "--score <EXPR>", "--output <OUTPUT>", "装備系4", "終了コード:", "1  使い方の誤り",
+          "496631、584756、589312 バイト", "3  入出力エラー"})
         EXPECT_NE(help.Out.find(text), std::string::npos) << text;
 
     const RunResult version = RunDump({"--version"});

@@ -80,6 +80,13 @@ std::string HelpDescription() {
            "の名前（枠が空いたなら OLD の名前）。--json では HorseID、HorseName、\n"
            "Field、Old、New を持つオブジェクトの配列。\n"
            "\n"
+           "--score EXPR は評価式 EXPR の値を列 " +
+           std::string(ScoreCaption) +
+           " として 馬名 の後に置く（小数一桁、値の\n"
+           "ない馬は空欄）。JSON では \"Score\"（値がなければ null）。EXPR は + - * /、\n"
+           "括弧、数と、十の基本能力と距離適性の両端の見出しからなる（全角も可）。\n"
+           "例: --score \"スピード*2 + スタミナ + 瞬発力/2\"。0 で割る馬には値がない。\n"
+           "\n"
            "--csv は列をタブでなくカンマで区切る（RFC 4180: カンマ、二重引用符、改行\n"
            "を含む値は二重引用符で囲み、中の二重引用符は二つ重ねる）。\n"
            "\n"
@@ -172,13 +179,14 @@ Options ParseArguments(const QCoreApplication& app) {
     const QCommandLineOption json("json", "馬オブジェクトの JSON 配列を書く。");
     const QCommandLineOption csv("csv", "列をタブでなくカンマで区切る（--json とは併用不可）。");
     const QCommandLineOption diff("diff", "二つの FILE、OLD から NEW への変更を書く。");
+    const QCommandLineOption score("score", "評価式 EXPR の値を列 評価 として加える。", "EXPR");
     const QCommandLineOption output({"o", "output"}, "標準出力でなくファイル OUTPUT に書く。",
                                     "OUTPUT");
     parser.addOption(help);
     parser.addOption(helpAll);
     parser.addOption(windowsHelp);
     const QCommandLineOption version = parser.addVersionOption();
-    for (const QCommandLineOption& option : {all, fields, json, csv, diff, output})
+    for (const QCommandLineOption& option : {all, fields, json, csv, diff, score, output})
         parser.addOption(option);
     parser.addPositionalArgument("FILE", "馬データファイル。", "FILE...");
     if (!parser.parse(app.arguments()))
@@ -205,6 +213,14 @@ Options ParseArguments(const QCoreApplication& app) {
     if (options.Diff && (options.All || parser.isSet(fields)))
         ExitUsageError("--diff は --all や --fields と同時に指定できません（全 64 枠を項目"
                        "ごとに比べます）。");
+    if (options.Diff && parser.isSet(score))
+        ExitUsageError("--diff と --score は同時に指定できません。");
+    if (parser.isSet(score)) {
+        auto parsed = ScoreExpression::Parse(parser.value(score).toStdString());
+        if (const InputError* error = std::get_if<InputError>(&parsed))
+            ExitUsageError("--score: " + ErrorText(*error));
+        options.Score = std::get<ScoreExpression>(std::move(parsed));
+    }
     if (options.Diff && options.Files.size() != 2)
         ExitUsageError("--diff には二つのファイル、OLD と NEW を指定してください。");
     if (parser.isSet(output)) {

@@ -6,6 +6,7 @@
 // stallark-dump's command line: its options, its help and its usage errors, and the messages
 // it writes on standard error.
 #include "FileArguments.h"
+#include "U_ScoreExpression.h"
 
 #include <QCoreApplication>
 
@@ -32,6 +33,8 @@ struct Options {
     bool Csv = false;
     // OUTPUT is a .csv file, which gets a UTF-8 byte-order mark for Excel.
     bool ByteOrderMark = false;
+    // --score: the column 評価 after 馬名, "Score" in JSON.
+    std::optional<ScoreExpression> Score;
 };
 
 // Reads the command line; --help and --version end the program here, as does a usage error.

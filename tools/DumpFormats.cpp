@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -30,6 +31,16 @@ void AppendToArray(QJsonObject& object, const QString& key, const QJsonValue& va
     QJsonArray array = object.value(key).toArray();
     array.append(value);
     object.insert(key, array);
+}
+
+// The list's column 馬名, after which --score puts 評価 as it does after the field.
+constexpr int ListNameColumn = 1;
+
+// The cell of 評価: one decimal, empty where the horse has no value.
+void AppendScoreCell(std::string& text, const Options& options, const TDM_HorseStatus& table,
+                     int index) {
+    if (const std::optional<double> value = options.Score->Value(table, index))
+        AppendScoreText(text, *value);
 }
 
 } // namespace
@@ -61,6 +72,10 @@ std::string HeaderLine(const Options& options, bool named) {
     else
         for (int field = 0; field < (options.All ? HorseFieldCount : SlotStateField); ++field)
             captions.push_back(HorseFields[field].Caption);
+    if (options.Score)
+        captions.insert(captions.begin() + (named ? 1 : 0) +
+                            (options.Output == Format::Fields ? NameField : ListNameColumn) + 1,
+                        ScoreCaption);
     std::string line;
     AppendLine(line, captions, options.Csv);
     return line;
@@ -71,7 +86,14 @@ std::string HeaderLine(const Options& options, bool named) {
 void AppendHorseLine(std::string& text, const Options& options, const TDM_HorseStatus& table,
                      int index) {
     if (options.Output != Format::Fields) {
-        AppendLine(text, HorseRow(table, index), options.Csv);
+        const HorseRowTexts row = HorseRow(table, index);
+        if (!options.Score) {
+            AppendLine(text, row, options.Csv);
+            return;
+        }
+        std::vector<std::string> cells(row.begin(), row.end());
+        AppendScoreCell(*cells.emplace(cells.begin() + ListNameColumn + 1), options, table, index);
+        AppendLine(text, cells, options.Csv);
         return;
     }
     for (int field = 0; field < (options.All ? HorseFieldCount : SlotStateField); ++field) {
@@ -80,12 +102,24 @@ void AppendHorseLine(std::string& text, const Options& options, const TDM_HorseS
         if (options.Csv)
             QuoteCellFrom(text, start);
         text += options.Csv ? ',' : '\t';
+        if (field == NameField && options.Score) {
+            AppendScoreCell(text, options, table, index);
+            text += options.Csv ? ',' : '\t';
+        }
     }
     text.back() = '\n';
 }
 
-QJsonObject HorseJson(const TDM_HorseStatus& table, int index) {
+QJsonObject HorseJson(const Options& options, const TDM_HorseStatus& table, int index) {
     QJsonObject horse;
+    if (options.Score) {
+        const std::optional<double> value = options.Score->Value(table, index);
+        // Rounded as the other formats write it.
+        const double rounded = value ? std::round(*value * 10) / 10 : 0;
+        horse.insert("Score", !value                   ? QJsonValue()
+                              : std::isfinite(rounded) ? QJsonValue(rounded)
+                                                       : QJsonValue(*value));
+    }
     for (int field = 0; field < HorseFieldCount; ++field) {
         const HorseField& f = HorseFields[field];
         const QString key = QLatin1String(f.Key);

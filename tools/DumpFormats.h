@@ -28,16 +28,17 @@ void AppendLine(std::string& text, std::span<const std::string> cells, bool csv)
 std::string FileCell(const std::string& path, bool csv);
 
 // The header line of the horses: the list's captions, or with --fields the fields' (the slot
-// state last with --all), after the column ファイル when `named`.
+// state last with --all), after the column ファイル when `named`; with --score 評価 after 馬名.
 std::string HeaderLine(const Options& options, bool named);
 
-// The line of slot `index`, in list texts or with --fields one column per field.
+// The line of slot `index`, in list texts or with --fields one column per field; with --score
+// 評価 after 馬名.
 void AppendHorseLine(std::string& text, const Options& options, const TDM_HorseStatus& table,
                      int index);
 
 // One slot of the horse table, every field under its own name; the ability slots as two arrays
-// each, the codes and their names.
-QJsonObject HorseJson(const TDM_HorseStatus& table, int index);
+// each, the codes and their names; with --score its "Score", null where it has none.
+QJsonObject HorseJson(const Options& options, const TDM_HorseStatus& table, int index);
 
 std::string JsonText(const QJsonArray& array);
 

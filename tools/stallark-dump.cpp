@@ -108,7 +108,7 @@ int PrintFiles(const Options& options) {
             if (!options.All && table.Registered[i] != 1)
                 continue;
             if (options.Output == Format::Json) {
-                QJsonObject horse = HorseJson(table, i);
+                QJsonObject horse = HorseJson(options, table, i);
                 if (named)
                     horse.insert("File", QString::fromStdString(file.Path));
                 horses.append(horse);

@@ -34,7 +34,7 @@ ITEM_ROLES = ("table cell", "list item", "tree item")
 Atspi = GLib = None  # imported once the desktop's buses are up
 
 
-# The 能力表's column of スピード: after ID, 馬名, 父 and 母.
+# The 能力表's column of スピード: after ID, 馬名, 父 and 母; and of 評価, after 馬名.
 SPEED_COLUMN = 4
 # Where the horse block starts in a file of the demo file's size, a record's length, and where a
 # record keeps 反応, one byte; 反応's column in the 推移 table (after 時刻 and eight abilities).
@@ -42,6 +42,7 @@ BLOCK_OFFSET = 42064
 RECORD_SIZE = 400
 REACTIVE_OFFSET = 23
 TREND_REACTIVE_COLUMN = 9
+SCORE_COLUMN = 2
 
 # --- the accessible tree ------------------------------------------------------------------------
 
@@ -530,6 +531,29 @@ def everyday_use(screen, programs, work):
         for r in range(len(rows))] == [row[SPEED_COLUMN] for row in fastest])
     best = Atspi.Table.get_accessible_at(table, 0, SPEED_COLUMN).get_description()
     check(best == "最高値", "the fastest cell is described %r" % best)
+    # Alt+E and a 評価式 in hiragana, pasted (xdotool types kana by remapping keys, which the
+    # viewer may read before the new map): 評価 comes after 馬名, its values those of
+    # stallark-dump --score; a click on its header sorts it highest first, the best described.
+    expression = "すぴーど*2+ぱわー"
+    # xclip stays behind to hand the text over, so its output goes nowhere rather than to a pipe
+    # that would wait for it.
+    clipboard = screen.spawn(["xclip", "-selection", "clipboard"], stdin=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, text=True)
+    clipboard.communicate(expression)
+    wait_for("the 評価式 on the clipboard", lambda: screen.clipboard() == expression)
+    screen.keys("alt+e", "ctrl+v")
+    wait_for("the 評価 column", lambda: Atspi.Table.get_n_columns(table) == len(rows[0]) + 1 and
+             Atspi.Table.get_column_header(table, SCORE_COLUMN).get_name() == "評価")
+    scored = subprocess.run([dump, "--fields", "--score", expression, path], capture_output=True,
+                            text=True, check=True).stdout
+    scores = [line.split("\t")[SCORE_COLUMN] for line in scored.splitlines()[1:]]
+    x, y, width, height = extents(Atspi.Table.get_column_header(table, SCORE_COLUMN))
+    screen.click(x + width // 2, y + height // 2)
+    wait_for("the 能力表 sorted by 評価", lambda: [
+        Atspi.Table.get_accessible_at(table, r, SCORE_COLUMN).get_name()
+        for r in range(len(rows))] == sorted(scores, key=lambda score: -float(score)))
+    best = Atspi.Table.get_accessible_at(table, 0, SCORE_COLUMN).get_description()
+    check(best == "最高値", "the best 評価 is described %r" % best)
     # Closed, it gives the keyboard back to the list; opened again, it is up to date; and 終了
     # in the list's window ends the program with the 能力表 still open.
     screen.keys("alt+F4")

@@ -376,8 +376,12 @@ def dump(linux_dump, stallark_gen):
     compared = 0
     with tempfile.TemporaryDirectory(prefix="stallark-dump-") as folder:
         for path in horse_files(folder, stallark_gen, linux_dump):
+            # A 評価式 in hiragana and full-width signs reaches the program through Wine's command
+            # line as it does through the Linux one; a bad one gives the same message.
             for options in ([], ["--fields"], ["--json"], ["--all"], ["--all", "--fields"],
-                            ["--all", "--json"], ["--fields", "--csv"]):
+                            ["--all", "--json"], ["--fields", "--csv"],
+                            ["--fields", "--score", "すぴーど＊２ + 瞬発力/気性"],
+                            ["--score", "スピ＋1"]):
                 linux = subprocess.run([linux_dump] + options + [path], capture_output=True)
                 windows = wine([windows_dump] + options + [windows_path(path)])
                 what = "stallark-dump %s %s" % (" ".join(options), os.path.basename(path))

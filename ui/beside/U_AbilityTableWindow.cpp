@@ -14,11 +14,13 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -34,6 +36,26 @@ const QString TableNote =
 // The table is wide: to the list's right first, then below it.
 constexpr SideOrder BesideTheList = {Side::Right, Side::Below, Side::Left, Side::Above};
 
+// What a 評価 cell shows for a horse with no value: its expression divides by zero.
+const QString NoScore = QString::fromUtf8("―");
+
+// A field's error goes under it, and is what a screen reader says of the field besides its
+// name; none hides the line.
+QLabel* ErrorLineUnder(QLineEdit& field, const char* name) {
+    auto* line = new QLabel(field.parentWidget());
+    line->setObjectName(name);
+    line->setTextFormat(Qt::PlainText);
+    line->hide();
+    return line;
+}
+
+void ShowError(QLineEdit& field, QLabel& line, const std::optional<InputError>& error) {
+    const QString text = error ? QString::fromStdString(ErrorText(*error)) : QString();
+    line.setText(text);
+    line.setVisible(error.has_value());
+    field.setAccessibleDescription(text);
+}
+
 } // namespace
 
 void TAbilityTableModel::Refresh(const TDM_HorseStatus& table) {
@@ -41,14 +63,72 @@ void TAbilityTableModel::Refresh(const TDM_HorseStatus& table) {
     Rebuild();
 }
 
-void TAbilityTableModel::SetFilter(const QString& text) {
-    filter_ = TableFilter(text.toStdString());
+std::optional<InputError> TAbilityTableModel::SetFilter(const QString& text) {
+    auto parsed = TableFilter::Parse(text.toStdString(), score_);
+    if (const InputError* error = std::get_if<InputError>(&parsed))
+        return *error;
+    filter_ = std::get<TableFilter>(std::move(parsed));
+    filterText_ = text.toStdString();
     Rebuild();
+    return std::nullopt;
+}
+
+// The column comes and goes through the views' own column signals, so that the header keeps
+// each other column's width and its sort arrow on the same field.
+std::optional<InputError> TAbilityTableModel::SetScore(const QString& text) {
+    std::optional<ScoreExpression> score;
+    if (!text.trimmed().isEmpty()) {
+        auto parsed = ScoreExpression::Parse(text.toStdString());
+        if (const InputError* error = std::get_if<InputError>(&parsed))
+            return *error;
+        score = std::get<ScoreExpression>(std::move(parsed));
+    }
+    const int column = NameField + 1;
+    const bool added = score && !score_, removed = !score && score_;
+    if (added)
+        beginInsertColumns({}, column, column);
+    if (removed)
+        beginRemoveColumns({}, column, column);
+    score_ = std::move(score);
+    scoreText_ = text.trimmed();
+    scores_.clear();
+    scoreTexts_.clear();
+    if (!score_ && sort_.ByScore)
+        sort_ = {};
+    if (added)
+        endInsertColumns();
+    if (removed)
+        endRemoveColumns();
+    // 評価 in the filter's conditions is the new expression's; the text parsed before.
+    filter_ = std::get<TableFilter>(TableFilter::Parse(filterText_, score_));
+    Rebuild();
+    return std::nullopt;
+}
+
+std::optional<int> TAbilityTableModel::FieldOfColumn(int column) const {
+    if (!score_ || column <= NameField)
+        return column;
+    if (column == ScoreColumn())
+        return std::nullopt;
+    return column - 1;
+}
+
+int TAbilityTableModel::SortColumn() const {
+    if (sort_.ByScore)
+        return ScoreColumn();
+    if (!sort_.Field)
+        return -1;
+    return *sort_.Field + (score_ && *sort_.Field > NameField ? 1 : 0);
 }
 
 void TAbilityTableModel::sort(int column, Qt::SortOrder order) {
-    sort_ = column >= 0 && column < SlotStateField ? TableSort{column, order == Qt::DescendingOrder}
-                                                   : TableSort{};
+    const bool descending = order == Qt::DescendingOrder;
+    if (column < 0 || column >= columnCount())
+        sort_ = {};
+    else if (const std::optional<int> field = FieldOfColumn(column))
+        sort_ = {*field, descending};
+    else
+        sort_ = {std::nullopt, descending, true};
     Rebuild();
 }
 
@@ -57,9 +137,20 @@ void TAbilityTableModel::Rebuild() {
     rows_.clear();
     shown_.clear();
     best_.reset();
+    scores_.clear();
+    scoreTexts_.clear();
+    bestScore_.reset();
     if (table_ != nullptr) {
-        shown_ = ShownHorses(*table_, filter_, sort_);
+        shown_ = ShownHorses(*table_, filter_, sort_, score_ ? &*score_ : nullptr);
         best_ = BestAbilities(*table_, shown_);
+        if (score_)
+            for (const int slot : shown_) {
+                const std::optional<double> value = score_->Value(*table_, slot);
+                scores_.push_back(value);
+                scoreTexts_.push_back(value ? QString::fromStdString(ScoreText(*value)) : NoScore);
+                if (value && (!bestScore_ || *value > *bestScore_))
+                    bestScore_ = value;
+            }
         std::string text;
         for (const int slot : shown_) {
             Row& row = rows_.emplace_back();
@@ -77,6 +168,11 @@ void TAbilityTableModel::Rebuild() {
                 longest_[field] = row[field].size();
                 widened_ = true;
             }
+    for (const QString& text : scoreTexts_)
+        if (text.size() > longestScore_) {
+            longestScore_ = text.size();
+            widened_ = true;
+        }
     endResetModel();
 }
 
@@ -88,9 +184,13 @@ std::optional<int> TAbilityTableModel::RowOfSlot(int slot) const {
 }
 
 bool TAbilityTableModel::Marked(const QModelIndex& index) const {
-    const int ability = index.column() - FirstBasicAbilityField;
+    const std::optional<int> field = FieldOfColumn(index.column());
+    const auto row = static_cast<std::size_t>(index.row());
+    if (!field)
+        return bestScore_ && row < scores_.size() && scores_[row] == bestScore_;
+    const int ability = *field - FirstBasicAbilityField;
     return best_ && ability >= 0 && ability < BasicAbilityCount &&
-           FieldValue(*table_, index.column(), SlotOfRow(index.row())) == (*best_)[ability];
+           FieldValue(*table_, *field, SlotOfRow(index.row())) == (*best_)[ability];
 }
 
 int TAbilityTableModel::rowCount(const QModelIndex& parent) const {
@@ -98,20 +198,37 @@ int TAbilityTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TAbilityTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : SlotStateField;
+    return parent.isValid() ? 0 : SlotStateField + (score_ ? 1 : 0);
 }
 
 QVariant TAbilityTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole)
-        return rows_[static_cast<std::size_t>(index.row())][index.column()];
+    const std::optional<int> field = FieldOfColumn(index.column());
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(HorseFields[index.column()].Kind == FieldKind::Number
+        return QVariant::fromValue(!field || HorseFields[*field].Kind == FieldKind::Number
                                        ? Qt::AlignRight | Qt::AlignVCenter
                                        : Qt::AlignLeft | Qt::AlignVCenter);
     if (Marked(index))
-        return MarkedCellData(role, QString::fromUtf8(BestValueDescription));
+        if (QVariant marked = MarkedCellData(role, QString::fromUtf8(BestValueDescription));
+            marked.isValid())
+            return marked;
+    if (!field)
+        return ScoreData(index.row(), role);
+    if (role == Qt::DisplayRole)
+        return rows_[static_cast<std::size_t>(index.row())][*field];
+    return {};
+}
+
+// A 評価 cell's text, and as its tip the sum term by term with the horse's values.
+QVariant TAbilityTableModel::ScoreData(int row, int role) const {
+    const auto at = static_cast<std::size_t>(row);
+    if (at >= scoreTexts_.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return scoreTexts_[at];
+    if (role == Qt::ToolTipRole)
+        return QString::fromStdString(score_->Breakdown(*table_, SlotOfRow(row)));
     return {};
 }
 
@@ -122,14 +239,22 @@ QVariant TAbilityTableModel::headerData(int section, Qt::Orientation orientation
         section < rowCount())
         return rows_[static_cast<std::size_t>(section)][0] + ' ' +
                rows_[static_cast<std::size_t>(section)][NameField];
-    if (orientation != Qt::Horizontal || section < 0 || section >= SlotStateField)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
+    const std::optional<int> field = FieldOfColumn(section);
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(HorseFields[section].Caption);
+        return QString::fromUtf8(field ? HorseFields[*field].Caption : ScoreCaption);
     // The header's first click on a column: numbers highest first, texts in kana order.
     if (role == Qt::InitialSortOrderRole)
-        return SortsHighestFirst(section) ? Qt::DescendingOrder : Qt::AscendingOrder;
+        return !field || SortsHighestFirst(*field) ? Qt::DescendingOrder : Qt::AscendingOrder;
+    if (role == Qt::ToolTipRole && !field)
+        return QString::fromUtf8(ScoreCaption) + " (" + scoreText_ + ')';
     return {};
+}
+
+QString TAbilityTableView::CopiedCaption(int column) const {
+    const QVariant named = model()->headerData(column, Qt::Horizontal, Qt::ToolTipRole);
+    return named.isValid() ? named.toString() : TReportView::CopiedCaption(column);
 }
 
 void TAbilityTableView::keyPressEvent(QKeyEvent* event) {
@@ -153,15 +278,22 @@ void TAbilityTableView::keyPressEvent(QKeyEvent* event) {
 TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     : QMainWindow(&side.Window(), Qt::Window), side_(side), model_(new TAbilityTableModel(this)),
       view_(new TAbilityTableView(this)), filter_(new QLineEdit(this)),
+      filterError_(ErrorLineUnder(*filter_, "FilterError")), score_(new QLineEdit(this)),
+      scoreError_(ErrorLineUnder(*score_, "ScoreError")),
       compareAction_(new QAction(QString::fromUtf8("比較(&V)"), this)) {
     setObjectName("AbilityTableWindow");
     auto* filterLabel = new QLabel(QString::fromUtf8("絞り込み(&F):"), this);
     filterLabel->setBuddy(filter_);
     filter_->setObjectName("FilterBox");
     filter_->setAccessibleName(QString::fromUtf8("絞り込み"));
-    filter_->setPlaceholderText(
-        QString::fromUtf8("馬名・父・母・アビリティ名、または距離 (2400 など)"));
+    filter_->setPlaceholderText(QString::fromUtf8(
+        "馬名・父・母・アビリティ名、距離 (2400 など)、条件 (スピード>=100 など)"));
     filter_->installEventFilter(this);
+    auto* scoreLabel = new QLabel(QString::fromUtf8("評価式(&E):"), this);
+    scoreLabel->setBuddy(score_);
+    score_->setObjectName("ScoreBox");
+    score_->setAccessibleName(QString::fromUtf8("評価式"));
+    score_->setPlaceholderText(QString::fromUtf8("例: スピード*2 + スタミナ + 瞬発力/2"));
     auto* note = new QLabel(TableNote, this);
     note->setObjectName("MarkNote");
 
@@ -186,13 +318,18 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     connect(frozen->Header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunHandler(this, [this, column] { SortBy(column); }); });
 
-    auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterLabel);
-    filterRow->addWidget(filter_, 1);
+    // Each field's error on the line under it, shown only while there is one.
+    auto* fields = new QGridLayout;
+    fields->addWidget(filterLabel, 0, 0);
+    fields->addWidget(filter_, 0, 1);
+    fields->addWidget(filterError_, 1, 1);
+    fields->addWidget(scoreLabel, 2, 0);
+    fields->addWidget(score_, 2, 1);
+    fields->addWidget(scoreError_, 3, 1);
     auto* content = new QWidget(this);
     setCentralWidget(content);
     auto* layout = new QVBoxLayout(content);
-    layout->addLayout(filterRow);
+    layout->addLayout(fields);
     layout->addWidget(note);
     layout->addWidget(view_, 1);
 
@@ -223,9 +360,14 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     });
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
         RunHandler(this, [this, &text] {
-            KeepingPlace([this, &text] { model_->SetFilter(text); });
+            std::optional<InputError> error;
+            KeepingPlace([this, &text, &error] { error = model_->SetFilter(text); });
+            ShowError(*filter_, *filterError_, error);
             UpdateTitle();
         });
+    });
+    connect(score_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        RunHandler(this, [this, &text] { ChangeScore(text); });
     });
     connect(header, &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) {
@@ -301,8 +443,21 @@ void TAbilityTableWindow::SortBy(int column) {
         header->sortIndicatorSection() == column
             ? (header->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
                                                                   : Qt::AscendingOrder)
-            : (SortsHighestFirst(column) ? Qt::DescendingOrder : Qt::AscendingOrder);
+            : model_->headerData(column, Qt::Horizontal, Qt::InitialSortOrderRole)
+                  .value<Qt::SortOrder>();
     header->setSortIndicator(column, order);
+}
+
+// The header's arrow is set to the model's order without sorting again; the new column is
+// fitted to its texts.
+void TAbilityTableWindow::ChangeScore(const QString& text) {
+    std::optional<InputError> error;
+    KeepingPlace([this, &text, &error] { error = model_->SetScore(text); });
+    ShowError(*score_, *scoreError_, error);
+    QHeaderView* header = view_->horizontalHeader();
+    const QSignalBlocker quiet(header);
+    header->setSortIndicator(model_->SortColumn(), header->sortIndicatorOrder());
+    view_->WidenColumnsToContents();
 }
 
 // The selected horses and the current one by their slots, and the scroll, are put back after

@@ -22,7 +22,8 @@ class TCompareWindow;
 class TListSide;
 
 // The ability table's rows: one per listed horse that the filter keeps, in the chosen order,
-// a column per field of stallark-dump --fields. The texts are made once per change.
+// a column per field of stallark-dump --fields, and while there is a 評価式 its 評価 after
+// 馬名. The texts are made once per change.
 class TAbilityTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -31,7 +32,14 @@ public:
 
     // The rows anew from `table`, keeping the filter and the order; views see one reset.
     void Refresh(const TDM_HorseStatus& table);
-    void SetFilter(const QString& text);
+    // A text that does not parse leaves the rows as they are and gives why.
+    std::optional<InputError> SetFilter(const QString& text);
+    // The 評価 column after 馬名 while `text` is an expression, none while it is empty.
+    std::optional<InputError> SetScore(const QString& text);
+    // The column of 評価, -1 when it is not shown.
+    int ScoreColumn() const { return score_ ? NameField + 1 : -1; }
+    // The column the rows are sorted by, -1 in ID order.
+    int SortColumn() const;
     int SlotOfRow(int row) const { return shown_[static_cast<std::size_t>(row)]; }
     std::optional<int> RowOfSlot(int slot) const;
     bool Marked(const QModelIndex& index) const;
@@ -48,14 +56,24 @@ public:
 
 private:
     void Rebuild();
+    // The field of HorseFields a column shows; none for 評価.
+    std::optional<int> FieldOfColumn(int column) const;
+    QVariant ScoreData(int row, int role) const;
 
     const TDM_HorseStatus* table_ = nullptr;
     TableFilter filter_;
+    std::string filterText_; // the last that parsed, read again with a new 評価式
     TableSort sort_;
+    std::optional<ScoreExpression> score_;
+    QString scoreText_;
     std::vector<int> shown_;
     std::vector<Row> rows_;
+    std::vector<std::optional<double>> scores_; // of the rows shown, while there is a 評価式
+    std::vector<QString> scoreTexts_;
     std::optional<std::array<std::int32_t, BasicAbilityCount>> best_;
+    std::optional<double> bestScore_;
     std::array<qsizetype, SlotStateField> longest_{}; // each column's longest text, in characters
+    qsizetype longestScore_ = 0;
     bool widened_ = false;
 };
 
@@ -66,6 +84,8 @@ class TAbilityTableView : public TReportView {
     Q_OBJECT
 public:
     using TReportView::TReportView;
+    // 評価 is copied as 評価 (its expression), so that the copy says how it was worked out.
+    QString CopiedCaption(int column) const override;
 
 signals:
     void SortRequested(int column);
@@ -103,11 +123,15 @@ private:
     void OpenComparison();
     void UpdateTitle();
     bool FilterKey(const QKeyEvent& key);
+    void ChangeScore(const QString& text);
 
     TListSide& side_;
     TAbilityTableModel* model_;
     TAbilityTableView* view_;
     QLineEdit* filter_;
+    QLabel* filterError_;
+    QLineEdit* score_;
+    QLabel* scoreError_;
     QAction* compareAction_;
 };
 
