@@ -3,14 +3,17 @@
 # SPDX-License-Identifier: MIT
 """The Windows installer in the caller's Wine prefix (WINEPREFIX, its server running).
 
-    installed_package.py install INSTALLER ZIP STATE PREVIOUS_INSTALLER
+    installed_package.py install INSTALLER ZIP STATE PREVIOUS_INSTALLER...
     installed_package.py dump LINUX_STALLARK_DUMP LINUX_STALLARK_GEN
     installed_package.py uninstall STATE
 
-install: the previous release installed silently (/S), then this one over it, which refuses
-and changes nothing while stallark-dump.exe runs; then the files are those of the zip, the DLLs
-are stripped, both programs carry this version, Stallark.exe is a GUI program with the icon,
-the licence has its copyright line, the guide is the source's, the Start menu has two entries,
+install: the zip unpacks into its one folder, and its guide is Notepad's plain text (a
+byte-order mark, CRLF, no Markdown) opening with the items a Japanese user looks for, in order.
+Each previous release installed silently (/S), then this one over it, which leaves the files of
+the zip (and refuses and changes nothing while stallark-dump.exe runs, over the last); between
+two, this one is uninstalled silently. Then the DLLs are stripped, both programs carry this
+version, Stallark.exe is a GUI program with the icon, the licence has its copyright line, the
+guide is the zip's, the Start menu has two entries,
 Stallark and 使い方 (the guide), and the system's program list one entry, of this version, with
 its folder and its numbers as numbers; the installer's and the uninstaller's texts are the
 Japanese ones of the project, not NSIS's. The files of drive C and the registry before the
@@ -74,6 +77,9 @@ SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)
 # The user's guide in the source, and as the packages install it.
 GUIDE = "docs/guide-ja.md"
 GUIDE_INSTALLED = "guide-ja.txt"
+# The items that the guide opens with, as its headings, in this order.
+GUIDE_ITEMS = ("名称", "バージョン", "概要", "動作環境", "ファイル構成", "インストールと削除",
+               "使い方", "更新履歴", "既知の不具合", "著作権とライセンス", "不具合の報告先")
 WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
 
@@ -188,32 +194,65 @@ def refused_while_running(argv, what):
           " %s" % (what, sorted(set(after[1].items()) ^ set(before[1].items()))[:10]))
 
 
-def upgrade(installer, previous):
-    """The previous release, then this one over it."""
-    result = wine([previous, "/S"])
-    check(result.returncode == 0, "the previous installer ended with status %d" %
-          result.returncode)
-    refused_while_running([installer, "/S"], "the installer")
-    result = wine([installer, "/S"])
-    check(result.returncode == 0, "the installer ended with status %d" % result.returncode)
+def upgrade(installer, shipped, previous_installers):
+    """Each previous release, then this one over it, which leaves the zip's files and the
+    uninstaller; this one uninstalled before the next."""
+    for number, previous in enumerate(previous_installers):
+        if number:
+            uninstall_silently()
+        result = wine([previous, "/S"])
+        check(result.returncode == 0, "%s ended with status %d" % (
+            os.path.basename(previous), result.returncode))
+        if number == len(previous_installers) - 1:
+            refused_while_running([installer, "/S"], "the installer")
+        result = wine([installer, "/S"])
+        check(result.returncode == 0, "the installer ended with status %d over %s" % (
+            result.returncode, os.path.basename(previous)))
+        installed = {os.path.relpath(os.path.join(folder, name), install_dir())
+                     for folder, _, names in os.walk(install_dir()) for name in names}
+        check(installed == shipped | {"Uninstall.exe"},
+              "installed over %s and zipped differ: %s" % (
+                  os.path.basename(previous), sorted(installed ^ (shipped | {"Uninstall.exe"}))))
+    return installed
 
 
-def install(installer, zip_file, state, previous):
+def zipped(zip_file):
+    """The zip's files below its one folder, named as the zip is, and its guide's text."""
+    with zipfile.ZipFile(zip_file) as archive:
+        names = archive.namelist()
+        top = os.path.basename(zip_file)[:-len(".zip")] + "/"
+        outside = [name for name in names if not name.startswith(top)]
+        check(names and not outside, "the zip has more than its folder %s: %s" % (
+            top, outside[:10]))
+        guide = archive.read(top + GUIDE_INSTALLED)
+    check(guide.startswith(b"\xef\xbb\xbf"), "%s has no byte-order mark" % GUIDE_INSTALLED)
+    check(guide.count(b"\n") == guide.count(b"\r\n") == guide.count(b"\r") and
+          guide.endswith(b"\r\n"), "%s has line ends other than CRLF" % GUIDE_INSTALLED)
+    text = guide[3:].decode("utf-8")
+    headings = re.findall(r"^【(.+)】\r$", text, re.M)
+    check(tuple(headings[:len(GUIDE_ITEMS)]) == GUIDE_ITEMS and text.startswith("【"),
+          "%s opens with the items %s" % (GUIDE_INSTALLED, headings))
+    version = re.search(r"-([0-9.]+)-win64\.zip$", zip_file).group(1)
+    check(re.search(r"^【バージョン】\r\n%s\r$" % re.escape(version), text, re.M),
+          "%s names not the version %s" % (GUIDE_INSTALLED, version))
+    markdown = re.findall(r"^(?:#.*|\|.*\|)\r$|\*\*|`", text, re.M)
+    check(not markdown, "%s has Markdown marks: %s" % (GUIDE_INSTALLED, markdown[:5]))
+    with open(os.path.join(SOURCE, GUIDE), encoding="utf-8") as source:
+        sections = re.findall(r"^## (.+)$", source.read(), re.M)
+    lost = [section for section in sections if "\r\n■ %s\r\n" % section not in text]
+    check(sections and not lost, "%s lacks the sections of %s: %s" % (
+        GUIDE_INSTALLED, GUIDE, lost))
+    return {name[len(top):] for name in names if not name.endswith("/")}, guide
+
+
+def install(installer, zip_file, state, *previous_installers):
+    shipped, guide = zipped(zip_file)
     before = files_of_drive_c()
     registry_before = registry()
     with open(state, "w", encoding="utf-8") as file:
         json.dump({"files": sorted(before), "registry": sorted(registry_before)}, file,
                   indent=0, ensure_ascii=False)
-    upgrade(installer, previous)
-
-    # The same files as the zip, and the uninstaller.
-    with zipfile.ZipFile(zip_file) as archive:
-        top = archive.namelist()[0].split("/")[0] + "/"
-        shipped = {name[len(top):] for name in archive.namelist() if not name.endswith("/")}
-    installed = {os.path.relpath(os.path.join(folder, name), install_dir())
-                 for folder, _, names in os.walk(install_dir()) for name in names}
-    check(installed == shipped | {"Uninstall.exe"},
-          "installed and zipped differ: %s" % sorted(installed ^ (shipped | {"Uninstall.exe"})))
+    installed = upgrade(installer, shipped, previous_installers)
     for needed in ("Stallark.exe", "stallark-dump.exe", "Qt6Widgets.dll",
                    "plugins/platforms/qwindows.dll", "plugins/styles/qwindowsvistastyle.dll",
                    "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll",
@@ -221,10 +260,8 @@ def install(installer, zip_file, state, previous):
                    "licences/Qt-LGPL-3.0.txt", "licences/Qt-notices.txt", "examples/demo.dat",
                    GUIDE_INSTALLED):
         check(needed in installed, "not installed: " + needed)
-    with open(os.path.join(install_dir(), GUIDE_INSTALLED), "rb") as installed_guide, \
-            open(os.path.join(SOURCE, GUIDE), "rb") as source_guide:
-        check(installed_guide.read() == source_guide.read(),
-              "%s is not %s" % (GUIDE_INSTALLED, GUIDE))
+    check(read(os.path.join(install_dir(), GUIDE_INSTALLED)) == guide,
+          "the installed %s is not the zip's" % GUIDE_INSTALLED)
 
     for name in sorted(installed):
         if name.endswith(".dll"):
@@ -485,21 +522,27 @@ def spaced(text):
     return re.sub(r"[ \t]+", " ", text)
 
 
-def uninstall(state):
+def uninstall_silently():
     uninstaller = os.path.join(install_dir(), "Uninstall.exe")
     check(os.path.exists(uninstaller), "no Uninstall.exe installed")
-    # Its status is seen only when it runs in place (_?=), which takes the folder unquoted.
-    folder = "C:\\" + PROGRAM_FILES.replace("/", "\\")
-    with tempfile.TemporaryDirectory() as scratch:
-        line = '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' % (folder, folder)
-        batch = write(scratch, "uninstall.bat", line.encode())
-        refused_while_running(["cmd", "/c", windows_path(batch)], "the uninstaller")
     result = wine([uninstaller, "/S"])
     check(result.returncode == 0, "the uninstaller ended with status %d" % result.returncode)
     # The uninstaller runs on from a copy of itself in the temporary folder.
     deadline = time.monotonic() + 60
     while os.path.exists(install_dir()) and time.monotonic() < deadline:
         time.sleep(0.2)
+
+
+def uninstall(state):
+    check(os.path.exists(os.path.join(install_dir(), "Uninstall.exe")),
+          "no Uninstall.exe installed")
+    # Its status is seen only when it runs in place (_?=), which takes the folder unquoted.
+    folder = "C:\\" + PROGRAM_FILES.replace("/", "\\")
+    with tempfile.TemporaryDirectory() as scratch:
+        line = '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' % (folder, folder)
+        batch = write(scratch, "uninstall.bat", line.encode())
+        refused_while_running(["cmd", "/c", windows_path(batch)], "the uninstaller")
+    uninstall_silently()
     with open(state, encoding="utf-8") as file:
         before = json.load(file)
     left = files_of_drive_c() - set(before["files"])
@@ -516,7 +559,8 @@ def uninstall(state):
 
 def main(argv):
     commands = {"install": (install, 4), "dump": (dump, 2), "uninstall": (uninstall, 1)}
-    if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 != commands[argv[0]][1]:
+    if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 < commands[argv[0]][1] or \
+            (argv[0] != "install" and len(argv) - 1 != commands[argv[0]][1]):
         raise SystemExit(__doc__)
     function, _ = commands[argv[0]]
     try:
