@@ -12,9 +12,9 @@ byte-order mark, CRLF, no Markdown) opening with the items a Japanese user looks
 Each previous release installed silently (/S), then this one over it, which leaves the files of
 the zip (and refuses and changes nothing while stallark-dump.exe runs, over the last); between
 two, this one is uninstalled silently. Over the last it is installed through its pages, in
-Japanese, each text measured whole in its control (INSTALLER_PAGES, below). Then the DLLs are stripped, both programs carry this
-version, Stallark.exe is a GUI program with the icon, the licence has its copyright line, the
-guide is the zip's, the Start menu has two entries,
+Japanese, each text measured whole in its control (INSTALLER_PAGES, below). Then the DLLs are
+stripped, both programs carry this version, Stallark.exe is a GUI program with the icon, the
+licence has its copyright line, the guide is the zip's, the Start menu has two entries,
 Stallark and 使い方 (the guide), and the system's program list one entry, of this version, with
 its folder and its numbers as numbers; the installer's and the uninstaller's texts are the
 Japanese ones of the project, not NSIS's. The files of drive C and the registry before the
@@ -60,8 +60,8 @@ ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png
 SCRATCH = ("windows/", "users/root/Temp/", "users/root/AppData/Local/Temp/")
 # What Wine and Windows write into the registry by themselves, to be left out of comparing it:
 # the display adapters and monitors (and their device interfaces) that Wine records afresh for
-# every X display it meets, or its absence, and its settings of that display; Wine's own settings and debugger, and the count of its service
-# manager's starts; the machine's network cards; the console's defaults, written when the first
+# every X display it meets, or its absence, and its settings of that display; Wine's own
+# settings and debugger, and the count of its service manager's starts; the machine's network cards; the console's defaults, written when the first
 # console program runs; keys that Windows always has and Wine makes on first use; and the files
 # that Windows deletes when it next starts, among them the copy of itself that every
 # uninstaller leaves in the temporary folder.
@@ -246,7 +246,7 @@ def upgrade(installer, shipped, previous_installers, pages_program):
     for number, previous in enumerate(previous_installers):
         last = number == len(previous_installers) - 1
         if number:
-            uninstall_silently()
+            uninstall_installed()
         result = wine([previous, "/S"])
         check(result.returncode == 0, "%s ended with status %d" % (
             os.path.basename(previous), result.returncode))
@@ -572,8 +572,9 @@ def spaced(text):
     return re.sub(r"[ \t]+", " ", text)
 
 
-def uninstall_silently(pages_program=None):
-    """Uninstalls silently, or through the pages when given installer-pages."""
+def uninstall_installed(pages_program=None):
+    """Uninstalls silently, or through the pages when given installer-pages; returns once the
+    folder has gone."""
     uninstaller = os.path.join(install_dir(), "Uninstall.exe")
     check(os.path.exists(uninstaller), "no Uninstall.exe installed")
     if pages_program:
@@ -597,7 +598,7 @@ def uninstall(state, pages_program):
         line = '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' % (folder, folder)
         batch = write(scratch, "uninstall.bat", line.encode())
         refused_while_running(["cmd", "/c", windows_path(batch)], "the uninstaller")
-    uninstall_silently(pages_program)
+    uninstall_installed(pages_program)
     with open(state, encoding="utf-8") as file:
         before = json.load(file)
     left = files_of_drive_c() - set(before["files"])
