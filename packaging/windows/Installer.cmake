@@ -28,15 +28,20 @@ set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/NormaliseZip.cmake)
 # replaces an installed version and waits for the programs to close (upgrade.nsh).
 # Its pages are in Japanese on a Japanese Windows and in English elsewhere, their texts in
 # texts.nsh: the pages' own texts are named here, before CPack's script makes the pages, and the
-# guide's file for the Start-menu entry.
+# guide's file for the Start-menu entry. The buttons below the pages grow to their texts
+# (buttons.nsh) once the installer's or the uninstaller's window is there.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode
   SetDateSave off
   !define STALLARK_GUIDE '${STALLARK_GUIDE_WINDOWS}'
   !include /CHARSET=UTF8 '${CMAKE_CURRENT_SOURCE_DIR}/upgrade.nsh'
+  !include /CHARSET=UTF8 '${CMAKE_CURRENT_SOURCE_DIR}/buttons.nsh'
+  !define MUI_CUSTOMFUNCTION_GUIINIT StallarkWidenButtons
+  !define MUI_CUSTOMFUNCTION_UNGUIINIT un.StallarkWidenButtons
   !define MUI_WELCOMEPAGE_TITLE '$(StallarkWelcomeTitle)'
   !define MUI_WELCOMEPAGE_TEXT '$(StallarkWelcomeText)'
   !define MUI_LICENSEPAGE_TEXT_BOTTOM '$(StallarkLicenceBottom)'
   !define MUI_DIRECTORYPAGE_TEXT_TOP '$(StallarkFolderText)'
+  !define MUI_DIRECTORYPAGE_TEXT_DESTINATION '$(StallarkFolderBox)'
   !define MUI_FINISHPAGE_TEXT '$(StallarkFinishText)'")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Stallark)

@@ -71,8 +71,18 @@ stallark_runtime_file(/usr/share/doc/libqt6core6/copyright licences NAME Qt-noti
 stallark_runtime_file(/usr/share/doc/gcc-mingw-w64-base/copyright licences
     NAME MinGW-runtime-notices.txt)
 
-# The user's guide, as a text file that a double-click opens in Notepad; the Start menu links it.
-stallark_runtime_file(${PROJECT_SOURCE_DIR}/${STALLARK_GUIDE} . NAME ${STALLARK_GUIDE_WINDOWS})
+# The user's guide as a text file that a double-click opens in Notepad, made from the Markdown
+# guide (GuideText.cmake); the Start menu links it.
+set(guide_template ${PROJECT_SOURCE_DIR}/docs/guide-ja.txt.in)
+add_custom_command(OUTPUT ${runtime}/${STALLARK_GUIDE_WINDOWS}
+    COMMAND ${CMAKE_COMMAND} -DMARKDOWN=${PROJECT_SOURCE_DIR}/${STALLARK_GUIDE}
+            -DTEMPLATE=${guide_template} -DOUTPUT=${runtime}/${STALLARK_GUIDE_WINDOWS}
+            -DVERSION=${PROJECT_VERSION} -DCONTACT=${STALLARK_MAINTAINER}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/GuideText.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/${STALLARK_GUIDE} ${guide_template}
+            ${CMAKE_CURRENT_SOURCE_DIR}/GuideText.cmake
+    VERBATIM)
+list(APPEND runtime_files ${runtime}/${STALLARK_GUIDE_WINDOWS})
 
 # The demo file, written by the Linux build's generator: the same bytes on both.
 add_custom_command(OUTPUT ${runtime}/examples/demo.dat

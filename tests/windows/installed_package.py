@@ -3,14 +3,18 @@
 # SPDX-License-Identifier: MIT
 """The Windows installer in the caller's Wine prefix (WINEPREFIX, its server running).
 
-    installed_package.py install INSTALLER ZIP STATE PREVIOUS_INSTALLER
+    installed_package.py install INSTALLER ZIP STATE INSTALLER_PAGES PREVIOUS_INSTALLER...
     installed_package.py dump LINUX_STALLARK_DUMP LINUX_STALLARK_GEN
-    installed_package.py uninstall STATE
+    installed_package.py uninstall STATE INSTALLER_PAGES
 
-install: the previous release installed silently (/S), then this one over it, which refuses
-and changes nothing while stallark-dump.exe runs; then the files are those of the zip, the DLLs
-are stripped, both programs carry this version, Stallark.exe is a GUI program with the icon,
-the licence has its copyright line, the guide is the source's, the Start menu has two entries,
+install: the zip unpacks into its one folder, and its guide is Notepad's plain text (a
+byte-order mark, CRLF, no Markdown) opening with the items a Japanese user looks for, in order.
+Each previous release installed silently (/S), then this one over it, which leaves the files of
+the zip (and refuses and changes nothing while stallark-dump.exe runs, over the last); between
+two, this one is uninstalled silently. Over the last it is installed through its pages, in
+Japanese, each text measured whole in its control (INSTALLER_PAGES, below). Then the DLLs are
+stripped, both programs carry this version, Stallark.exe is a GUI program with the icon, the
+licence has its copyright line, the guide is the zip's, the Start menu has two entries,
 Stallark and 使い方 (the guide), and the system's program list one entry, of this version, with
 its folder and its numbers as numbers; the installer's and the uninstaller's texts are the
 Japanese ones of the project, not NSIS's. The files of drive C and the registry before the
@@ -20,9 +24,13 @@ build prints for the same files, of every recognised size and hostile ones, with
 -o writes the file what a pipe gets (a .csv one CSV after a byte-order mark) and never writes
 over a save; on a console the Japanese texts arrive as characters; a path over 260 characters
 opens by its \\?\ form; a wildcard FILE reads its files in name order.
-uninstall: a silent uninstall refuses and changes nothing while stallark-dump.exe runs; then it
-leaves drive C and the registry as they were before the install (what Wine changes by itself
-aside).
+uninstall: a silent uninstall refuses and changes nothing while stallark-dump.exe runs; then
+the uninstaller, run through its pages and measured as the installer's, leaves drive C and the
+registry as they were before the install (what Wine changes by itself aside).
+INSTALLER_PAGES is installer-pages.exe, which presses each page's default button and measures
+every text in its control's font under Wine's stand-in for the pages' font, among Debian's
+Japanese fonts: none may be cut, and no paragraph may leave its last two characters (い。)
+alone on a line.
 """
 
 import fcntl
@@ -41,7 +49,9 @@ import time
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+import desktop  # noqa: E402
 from desktop import Failure, check  # noqa: E402
+from viewer_under_wine import restart_wine  # noqa: E402
 
 PROGRAM_FILES = "Program Files/Stallark"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Stallark"
@@ -49,9 +59,9 @@ ICON_256 = "packaging/icons/hicolor/256x256/apps/io.github.stallark.stallark.png
 # Folders of drive C that Windows and Wine write to by themselves.
 SCRATCH = ("windows/", "users/root/Temp/", "users/root/AppData/Local/Temp/")
 # What Wine and Windows write into the registry by themselves, to be left out of comparing it:
-# the display adapters and monitors that Wine records afresh for every X display it meets, and
-# its settings of that display; Wine's own settings and debugger, and the count of its service
-# manager's starts; the machine's network cards; the console's defaults, written when the first
+# the display adapters and monitors (and their device interfaces) that Wine records afresh for
+# every X display it meets, or its absence, and its settings of that display; Wine's own
+# settings and debugger, and the count of its service manager's starts; the machine's network cards; the console's defaults, written when the first
 # console program runs; keys that Windows always has and Wine makes on first use; and the files
 # that Windows deletes when it next starts, among them the copy of itself that every
 # uninstaller leaves in the temporary folder.
@@ -60,6 +70,10 @@ SYSTEM_ENTRIES = (
     r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E968-E325-11CE-BFC1-08002BE10318}",
     r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E96E-E325-11CE-BFC1-08002BE10318}",
     r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Enum\DISPLAY",
+    r"HKEY_LOCAL_MACHINE\Hardware\DEVICEMAP\VIDEO",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\DeviceClasses\{1CA05180-A699-450A-9A0C-DE4FBE3DDD89}",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\DeviceClasses\{5B45201D-F2F2-4F3B-85BB-30FF1F953599}",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\DeviceClasses\{E6F07B5F-EE97-4A90-B076-33F57BF4EAA7}",
     r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current",
     r"HKEY_CURRENT_USER\Software\Wine",
     r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\ServiceCurrent",
@@ -74,6 +88,9 @@ SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)
 # The user's guide in the source, and as the packages install it.
 GUIDE = "docs/guide-ja.md"
 GUIDE_INSTALLED = "guide-ja.txt"
+# The items that the guide opens with, as its headings, in this order.
+GUIDE_ITEMS = ("名称", "バージョン", "概要", "動作環境", "ファイル構成", "インストールと削除",
+               "使い方", "更新履歴", "既知の不具合", "著作権とライセンス", "不具合の報告先")
 WINE_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
 
@@ -188,32 +205,104 @@ def refused_while_running(argv, what):
           " %s" % (what, sorted(set(after[1].items()) ^ set(before[1].items()))[:10]))
 
 
-def upgrade(installer, previous):
-    """The previous release, then this one over it."""
-    result = wine([previous, "/S"])
-    check(result.returncode == 0, "the previous installer ended with status %d" %
-          result.returncode)
-    refused_while_running([installer, "/S"], "the installer")
-    result = wine([installer, "/S"])
-    check(result.returncode == 0, "the installer ended with status %d" % result.returncode)
+def pages_font():
+    """The face and the size in points of the pages' Japanese font, as texts.nsh sets it."""
+    with open(os.path.join(SOURCE, "packaging", "windows", "texts.nsh"), encoding="utf-8") as file:
+        return re.search(r'^SetFont /LANG=1041 "([^"]+)" (\d+)$', file.read(), re.M).groups()
 
 
-def install(installer, zip_file, state, previous):
+def through_pages(argv, title, pages_program, least):
+    """Runs argv with its pages in Japanese on a private desktop while installer-pages goes
+    through them, at least `least` of them; returns argv's status."""
+    with tempfile.TemporaryDirectory(prefix="stallark-pages-") as work, \
+            desktop.Desktop(work) as screen:
+        env = dict(screen.env, LC_ALL="ja_JP.UTF-8")
+        # The server and its helpers belong to this desktop while it lasts (as in
+        # viewer_under_wine.py).
+        restart_wine(env)
+        try:
+            program = subprocess.Popen(["wine"] + argv, env=env, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pages = wine([pages_program, title] + list(pages_font()), env=env)
+            status = program.wait(timeout=120)
+        finally:
+            restart_wine(WINE_ENV)
+    report = pages.stdout.decode("utf-8", "replace")
+    measured = re.search(r"^pages: (\d+), faults: (\d+)", report, re.M)
+    check(pages.returncode == 0 and measured and int(measured.group(1)) >= least,
+          "the pages of %s, at least %d, are not whole:\n%s" % (title, least, report))
+    # One spelling, Windows' own: フォルダー, コンピューター, スタート メニュー, ［次へ］.
+    misspelt = re.findall(
+        r"フォルダ(?!ー)|コンピュータ(?!ー)|スタートメニュー|「(?:次へ|同意する|参照|完了|削除)」", report)
+    check(not misspelt, "the pages of %s spell %s:\n%s" % (title, misspelt, report))
+    print("%s: %s pages, every text whole" % (title, measured.group(1)))
+    return status
+
+
+def upgrade(installer, shipped, previous_installers, pages_program):
+    """Each previous release, then this one over it, which leaves the zip's files and the
+    uninstaller; this one uninstalled before the next, and installed through its pages over the
+    last."""
+    for number, previous in enumerate(previous_installers):
+        last = number == len(previous_installers) - 1
+        if number:
+            uninstall_installed()
+        result = wine([previous, "/S"])
+        check(result.returncode == 0, "%s ended with status %d" % (
+            os.path.basename(previous), result.returncode))
+        if last:
+            refused_while_running([installer, "/S"], "the installer")
+            # Welcome (naming the version replaced), licence, folder, Start menu and finish.
+            status = through_pages([installer], "Stallark セットアップ", pages_program, 5)
+        else:
+            status = wine([installer, "/S"]).returncode
+        check(status == 0, "the installer ended with status %d over %s" % (
+            status, os.path.basename(previous)))
+        installed = {os.path.relpath(os.path.join(folder, name), install_dir())
+                     for folder, _, names in os.walk(install_dir()) for name in names}
+        check(installed == shipped | {"Uninstall.exe"},
+              "installed over %s and zipped differ: %s" % (
+                  os.path.basename(previous), sorted(installed ^ (shipped | {"Uninstall.exe"}))))
+    return installed
+
+
+def zipped(zip_file):
+    """The zip's files below its one folder, named as the zip is, and its guide's text."""
+    with zipfile.ZipFile(zip_file) as archive:
+        names = archive.namelist()
+        top = os.path.basename(zip_file)[:-len(".zip")] + "/"
+        outside = [name for name in names if not name.startswith(top)]
+        check(names and not outside, "the zip has more than its folder %s: %s" % (
+            top, outside[:10]))
+        guide = archive.read(top + GUIDE_INSTALLED)
+    check(guide.startswith(b"\xef\xbb\xbf"), "%s has no byte-order mark" % GUIDE_INSTALLED)
+    check(guide.count(b"\n") == guide.count(b"\r\n") == guide.count(b"\r") and
+          guide.endswith(b"\r\n"), "%s has line ends other than CRLF" % GUIDE_INSTALLED)
+    text = guide[3:].decode("utf-8")
+    headings = re.findall(r"^【(.+)】\r$", text, re.M)
+    check(tuple(headings[:len(GUIDE_ITEMS)]) == GUIDE_ITEMS and text.startswith("【"),
+          "%s opens with the items %s" % (GUIDE_INSTALLED, headings))
+    version = re.search(r"-([0-9.]+)-win64\.zip$", zip_file).group(1)
+    check(re.search(r"^【バージョン】\r\n%s\r$" % re.escape(version), text, re.M),
+          "%s names not the version %s" % (GUIDE_INSTALLED, version))
+    markdown = re.findall(r"^(?:#.*|\|.*\|)\r$|\*\*|`", text, re.M)
+    check(not markdown, "%s has Markdown marks: %s" % (GUIDE_INSTALLED, markdown[:5]))
+    with open(os.path.join(SOURCE, GUIDE), encoding="utf-8") as source:
+        sections = re.findall(r"^## (.+)$", source.read(), re.M)
+    lost = [section for section in sections if "\r\n■ %s\r\n" % section not in text]
+    check(sections and not lost, "%s lacks the sections of %s: %s" % (
+        GUIDE_INSTALLED, GUIDE, lost))
+    return {name[len(top):] for name in names if not name.endswith("/")}, guide
+
+
+def install(installer, zip_file, state, pages_program, *previous_installers):
+    shipped, guide = zipped(zip_file)
     before = files_of_drive_c()
     registry_before = registry()
     with open(state, "w", encoding="utf-8") as file:
         json.dump({"files": sorted(before), "registry": sorted(registry_before)}, file,
                   indent=0, ensure_ascii=False)
-    upgrade(installer, previous)
-
-    # The same files as the zip, and the uninstaller.
-    with zipfile.ZipFile(zip_file) as archive:
-        top = archive.namelist()[0].split("/")[0] + "/"
-        shipped = {name[len(top):] for name in archive.namelist() if not name.endswith("/")}
-    installed = {os.path.relpath(os.path.join(folder, name), install_dir())
-                 for folder, _, names in os.walk(install_dir()) for name in names}
-    check(installed == shipped | {"Uninstall.exe"},
-          "installed and zipped differ: %s" % sorted(installed ^ (shipped | {"Uninstall.exe"})))
+    installed = upgrade(installer, shipped, previous_installers, pages_program)
     for needed in ("Stallark.exe", "stallark-dump.exe", "Qt6Widgets.dll",
                    "plugins/platforms/qwindows.dll", "plugins/styles/qwindowsvistastyle.dll",
                    "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll",
@@ -221,10 +310,8 @@ def install(installer, zip_file, state, previous):
                    "licences/Qt-LGPL-3.0.txt", "licences/Qt-notices.txt", "examples/demo.dat",
                    GUIDE_INSTALLED):
         check(needed in installed, "not installed: " + needed)
-    with open(os.path.join(install_dir(), GUIDE_INSTALLED), "rb") as installed_guide, \
-            open(os.path.join(SOURCE, GUIDE), "rb") as source_guide:
-        check(installed_guide.read() == source_guide.read(),
-              "%s is not %s" % (GUIDE_INSTALLED, GUIDE))
+    check(read(os.path.join(install_dir(), GUIDE_INSTALLED)) == guide,
+          "the installed %s is not the zip's" % GUIDE_INSTALLED)
 
     for name in sorted(installed):
         if name.endswith(".dll"):
@@ -273,7 +360,7 @@ def install(installer, zip_file, state, previous):
           abs(int(numbers.get("EstimatedSize", "0"), 16) - size_kb) < size_kb // 10,
           "the program list's entry has not NoModify and NoRepair 1 and EstimatedSize about"
           " %d (KB) as numbers:\n%s" % (size_kb, entry))
-    print("installed silently: %d files, a Start menu entry and a program list entry"
+    print("installed: %d files, a Start menu entry and a program list entry"
           % len(installed))
 
 
@@ -305,12 +392,12 @@ def installer_texts(installer, uninstaller):
     and no half-width katakana."""
     version = re.search(r"Stallark-([0-9.]+)-win64", installer).group(1)
     expected = {
-        installer: ("Stallark %s のセットアップへようこそ" % version,
-                    "は、Stallark %s に置き換えられます。" % version,
-                    "Stallark %s をこのコンピューターにインストールしました。" % version,
-                    "Stallark を次のフォルダにインストールします。", "Yu Gothic UI"),
-        uninstaller: ("Stallark を次のフォルダからアンインストールします。［削除］を押すと始めます。",
-                      "削除(&U)", "フォルダ:", "Yu Gothic UI"),
+        installer: ("Stallark %s の\\r\\nセットアップへようこそ" % version,
+                    "Stallark %s に置き換えられます。" % version,
+                    "Stallark %s を\\r\\nこのコンピューターにインストールしました。" % version,
+                    "Stallark を次のフォルダーにインストールします。", "Yu Gothic UI"),
+        uninstaller: ("Stallark を次のフォルダーからアンインストールします。\r\n［削除］を押すと始めます。",
+                      "削除(&U)", "フォルダー:", "Yu Gothic UI"),
     }
     for program, texts in expected.items():
         found = nsis_texts(program)
@@ -489,21 +576,33 @@ def spaced(text):
     return re.sub(r"[ \t]+", " ", text)
 
 
-def uninstall(state):
+def uninstall_installed(pages_program=None):
+    """Uninstalls silently, or through the pages when given installer-pages; returns once the
+    folder has gone."""
     uninstaller = os.path.join(install_dir(), "Uninstall.exe")
     check(os.path.exists(uninstaller), "no Uninstall.exe installed")
+    if pages_program:
+        # Its confirmation and its progress, which ends with 閉じる.
+        status = through_pages([uninstaller], "Stallark アンインストール", pages_program, 2)
+    else:
+        status = wine([uninstaller, "/S"]).returncode
+    check(status == 0, "the uninstaller ended with status %d" % status)
+    # The uninstaller runs on from a copy of itself in the temporary folder.
+    deadline = time.monotonic() + 60
+    while os.path.exists(install_dir()) and time.monotonic() < deadline:
+        time.sleep(0.2)
+
+
+def uninstall(state, pages_program):
+    check(os.path.exists(os.path.join(install_dir(), "Uninstall.exe")),
+          "no Uninstall.exe installed")
     # Its status is seen only when it runs in place (_?=), which takes the folder unquoted.
     folder = "C:\\" + PROGRAM_FILES.replace("/", "\\")
     with tempfile.TemporaryDirectory() as scratch:
         line = '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' % (folder, folder)
         batch = write(scratch, "uninstall.bat", line.encode())
         refused_while_running(["cmd", "/c", windows_path(batch)], "the uninstaller")
-    result = wine([uninstaller, "/S"])
-    check(result.returncode == 0, "the uninstaller ended with status %d" % result.returncode)
-    # The uninstaller runs on from a copy of itself in the temporary folder.
-    deadline = time.monotonic() + 60
-    while os.path.exists(install_dir()) and time.monotonic() < deadline:
-        time.sleep(0.2)
+    uninstall_installed(pages_program)
     with open(state, encoding="utf-8") as file:
         before = json.load(file)
     left = files_of_drive_c() - set(before["files"])
@@ -515,12 +614,13 @@ def uninstall(state):
     old = set(before["registry"])
     check(now == old, "the registry differs from before the install:\nleft: %s\ngone: %s" % (
         "\n  ".join(sorted(now - old)), "\n  ".join(sorted(old - now))))
-    print("uninstalled silently: nothing left on drive C or in the registry")
+    print("uninstalled: nothing left on drive C or in the registry")
 
 
 def main(argv):
-    commands = {"install": (install, 4), "dump": (dump, 2), "uninstall": (uninstall, 1)}
-    if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 != commands[argv[0]][1]:
+    commands = {"install": (install, 5), "dump": (dump, 2), "uninstall": (uninstall, 2)}
+    if len(argv) < 1 or argv[0] not in commands or len(argv) - 1 < commands[argv[0]][1] or \
+            (argv[0] != "install" and len(argv) - 1 != commands[argv[0]][1]):
         raise SystemExit(__doc__)
     function, _ = commands[argv[0]]
     try:
