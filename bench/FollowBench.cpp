@@ -247,6 +247,7 @@ void BM_DrawTrendChart(benchmark::State& state) {
         state.SkipWithError("the chart does not draw the newest スピード");
 }
 BENCHMARK(BM_DrawTrendChart)->UseManualTime();
+
 // A reload with the 能力表 open and a 評価式 of twelve terms, against the same reload with the
 // field empty; each with the table painted after it.
 void BM_ReloadWithScore(benchmark::State& state) {

@@ -53,7 +53,8 @@ TREND_REACTIVE_COLUMN = 9
 # What Qt's file dialog leaves in the registry when it goes.
 QT_SETTINGS_KEY = r"HKCU\Software\QtProject"
 # Where Windows keeps the default app mode, 0 for dark, 1 for light.
-APP_MODE_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
+THEMES_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes"
+APP_MODE_KEY = THEMES_KEY + r"\Personalize"
 
 
 def windows_named(screen, title):
@@ -109,18 +110,37 @@ def set_app_mode(screen, light):
                    stdin=subprocess.DEVNULL, capture_output=True, check=True)
 
 
+def registry_has(env, key):
+    return subprocess.run(["wine", "reg", "query", key], env=env, stdin=subprocess.DEVNULL,
+                          capture_output=True).returncode == 0
+
+
+def forget_app_mode(env, themes_were_there):
+    """The app mode's value goes, and its keys if the scenario made them, so that the prefix is
+    as it was for the tests after it (the uninstall compares the registry with the one before
+    the install)."""
+    command = (["delete", APP_MODE_KEY, "/v", "AppsUseLightTheme", "/f"] if themes_were_there
+               else ["delete", THEMES_KEY, "/f"])
+    subprocess.run(["wine", "reg"] + command, env=env, stdin=subprocess.DEVNULL,
+                   capture_output=True, check=False)
+
+
 def list_shade(screen, main_window, lines):
-    """The list's background, its commonest colour; the first row's text, above the first grid
-    line, must be readable on that row's own."""
+    """The list's background, its commonest colour; the text of the first row drawn on it (a
+    selected row has the highlight's instead) must be readable on it."""
     x, y = window_origin(screen, main_window)
     shown = screen.screenshot(x + 2, y, 400, 440)
-    row = [p for line in shown[lines[0] - ROW_PITCH + 1:lines[0]] for p in line]
-    background = max(set(row), key=row.count)
-    ratio = max(contrast(p, background) for p in row)
-    check(ratio >= MIN_CONTRAST, "the first row's text is %.2f:1 on %s" % (ratio, background))
-    print("contrast of the first row's text: %.2f:1 on %s" % (ratio, background))
     every = [p for line in shown for p in line]
-    return max(set(every), key=every.count)
+    background = max(set(every), key=every.count)
+    tops = [lines[0] - ROW_PITCH] + lines
+    rows = [[p for line in shown[above + 1:below] for p in line] for above, below in
+            zip(tops, tops[1:])]
+    row = next((r for r in rows if r and max(set(r), key=r.count) == background), [])
+    check(row, "no row of the list is drawn on its background %s" % (background,))
+    ratio = max(contrast(p, background) for p in row)
+    check(ratio >= MIN_CONTRAST, "a row's text is %.2f:1 on %s" % (ratio, background))
+    print("contrast of a row's text: %.2f:1 on %s" % (ratio, background))
+    return background
 
 
 def check_row_pitch(screen, main_window, count):
@@ -179,6 +199,7 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
         # prefix's server keeps it: restarted here, the server and its helpers belong to this
         # desktop; stopped again at the end, they hold no display that is gone.
         restart_wine(screen.env)
+        themes_were_there = registry_has(screen.env, THEMES_KEY)
         try:
             drive_viewer(screen, stallark_exe, stallark_gen, horse_file, dumped, fields)
         except Failure:
@@ -188,6 +209,7 @@ def run_scenario(stallark_exe, stallark_gen, stallark_dump, work):
             raise
         finally:
             restart_wine(CALLER_ENV)
+            forget_app_mode(CALLER_ENV, themes_were_there)
     print("the viewer under Wine: reported a missing file in a box titled Stallark, opened a"
           " typed Z:\\ path, listed the horses as Linux does, %d pixels apart, with the"
           " keyboard in the list, kept the last row selected on Ctrl+End, followed the file"
