@@ -314,9 +314,9 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
     header->setSortIndicatorShown(true);
     header->setSectionsClickable(true);
     // ID and 馬名 stay in sight when the table is scrolled sideways.
-    auto* frozen = new TFrozenColumns(*view_, NameField + 1);
-    connect(frozen->Header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { RunHandler(this, [this, column] { SortBy(column); }); });
+    new TFrozenColumns(*view_, NameField + 1, [this](int column) {
+        RunHandler(this, [this, column] { SortBy(column); });
+    });
 
     // Each field's error on the line under it, shown only while there is one.
     auto* fields = new QGridLayout;
@@ -433,7 +433,10 @@ void TAbilityTableWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
         Refresh();
-        view_->resizeColumnsToContents();
+        // Fitted once, when first shown; from then on only widened.
+        if (!fitted_)
+            view_->FitColumnsToContents();
+        fitted_ = true;
     }
 }
 
@@ -466,7 +469,7 @@ void TAbilityTableWindow::KeepingPlace(const std::function<void()>& change) {
     const TViewPlace place(*view_, [this](int row) { return model_->SlotOfRow(row); });
     change();
     place.Restore(*view_, [this](int slot) { return model_->RowOfSlot(slot); });
-    if (model_->Widened())
+    if (fitted_ && model_->Widened())
         view_->WidenColumnsToContents();
 }
 

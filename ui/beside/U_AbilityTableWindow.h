@@ -126,6 +126,7 @@ private:
     void ChangeScore(const QString& text);
 
     TListSide& side_;
+    bool fitted_ = false; // the columns fitted to their texts, when first shown
     TAbilityTableModel* model_;
     TAbilityTableView* view_;
     QLineEdit* filter_;

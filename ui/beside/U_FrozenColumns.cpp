@@ -8,8 +8,24 @@
 #include <QScrollBar>
 #include <QTableView>
 
-TFrozenColumns::TFrozenColumns(QTableView& view, int count)
-    : QObject(&view), view_(view), frozen_(new QTableView(&view)), count_(count) {
+#include <utility>
+
+TFrozenColumns::TFrozenColumns(QTableView& view, int count,
+                               std::function<void(int column)> headerClicked)
+    : QObject(&view), view_(view), count_(count), headerClicked_(std::move(headerClicked)) {
+    connect(view.horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFrozenColumns::Scrolled);
+}
+
+void TFrozenColumns::Scrolled(int across) {
+    if (frozen_ == nullptr && across > 0)
+        Make();
+    if (frozen_ != nullptr)
+        frozen_->setVisible(across > 0);
+}
+
+void TFrozenColumns::Make() {
+    QTableView& view = view_;
+    frozen_ = new QTableView(&view);
     frozen_->setObjectName("FrozenColumns");
     frozen_->setModel(view.model());
     frozen_->setSelectionModel(view.selectionModel());
@@ -48,17 +64,17 @@ TFrozenColumns::TFrozenColumns(QTableView& view, int count)
     connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, view.verticalScrollBar(),
             &QScrollBar::setValue);
     connect(frozen_, &QTableView::doubleClicked, &view, &QTableView::doubleClicked);
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int column) { headerClicked_(column); });
     connect(view.model(), &QAbstractItemModel::modelReset, this, &TFrozenColumns::ShowOnlyFrozen);
     connect(view.model(), &QAbstractItemModel::columnsInserted, this,
+            &TFrozenColumns::ShowOnlyFrozen);
+    connect(view.model(), &QAbstractItemModel::columnsRemoved, this,
             &TFrozenColumns::ShowOnlyFrozen);
     view.installEventFilter(this);
     view.viewport()->installEventFilter(this);
     view.horizontalHeader()->installEventFilter(this);
     ShowOnlyFrozen();
-}
-
-QHeaderView* TFrozenColumns::Header() const {
-    return frozen_->horizontalHeader();
 }
 
 // Over the table's left edge, below its frame, as wide as the frozen columns.
@@ -84,7 +100,7 @@ void TFrozenColumns::ShowOnlyFrozen() {
 }
 
 bool TFrozenColumns::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize &&
+    if (frozen_ != nullptr && event->type() == QEvent::Resize &&
         (watched == &view_ || watched == view_.viewport() || watched == view_.horizontalHeader()))
         Place();
     return QObject::eventFilter(watched, event);

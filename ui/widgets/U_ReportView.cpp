@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -128,11 +129,31 @@ void TReportView::CopyAllRows() const {
     QApplication::clipboard()->setText(TsvText(rows, true));
 }
 
+void TReportView::FitColumnsToContents() {
+    FitColumns(true);
+}
+
 void TReportView::WidenColumnsToContents() {
+    FitColumns(false);
+}
+
+void TReportView::FitColumns(bool narrower) {
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // The margins Qt's styles leave on either side of a cell's text, and a little room.
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
+    const int rows = model()->rowCount(rootIndex());
     for (int column = 0; column < model()->columnCount(rootIndex()); ++column) {
-        const int width =
-            std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column));
-        if (width > columnWidth(column))
+        QString longest;
+        for (int row = 0; row < rows; ++row)
+            if (const QString text = model()->index(row, column, rootIndex()).data().toString();
+                text.size() > longest.size())
+                longest = text;
+        const int width = std::max(metrics.horizontalAdvance(longest) + margins,
+                                   horizontalHeader()->sectionSizeHint(column));
+        if (narrower || width > columnWidth(column))
             setColumnWidth(column, width);
     }
 }
