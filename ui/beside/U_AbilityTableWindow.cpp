@@ -299,13 +299,7 @@ TAbilityTableWindow::TAbilityTableWindow(TListSide& side)
 
     view_->setObjectName("AbilityTable");
     view_->setAccessibleName(QString::fromUtf8("能力表"));
-    view_->setModel(model_);
-    view_->SetCopiesCaptions(true);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setWordWrap(false);
-    view_->verticalHeader()->hide();
+    view_->ShowRows(model_);
     view_->horizontalHeader()->setMinimumSectionSize(1);
     // The header shows the order and takes clicks; the order is set here rather than by the
     // view, so that the selected horses stay selected.

@@ -124,13 +124,7 @@ TTrendWindow::TTrendWindow(const THorseHistory& history, QWidget* parent)
     notice_->hide();
     view_->setObjectName("TrendTable");
     view_->setAccessibleName(QString::fromUtf8("推移の表"));
-    view_->setModel(model_);
-    view_->SetCopiesCaptions(true);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setWordWrap(false);
-    view_->verticalHeader()->hide();
+    view_->ShowRows(model_);
     UseReportRowHeight(*view_);
     view_->horizontalHeader()->setSectionsClickable(false);
 

@@ -129,6 +129,16 @@ void TReportView::CopyAllRows() const {
     QApplication::clipboard()->setText(TsvText(rows, true));
 }
 
+void TReportView::ShowRows(QAbstractItemModel* model) {
+    setModel(model);
+    SetCopiesCaptions(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+}
+
 void TReportView::FitColumnsToContents() {
     FitColumns(true);
 }

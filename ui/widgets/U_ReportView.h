@@ -39,6 +39,9 @@ public:
     // Ctrl+C puts the captions' line before the selected rows, as Ctrl+Shift+C does, and with
     // no row selected copies the current one; the list's own copies its selected row alone.
     void SetCopiesCaptions(bool copies) { copiesCaptions_ = copies; }
+    // Shows `model` as the tables of the windows beside the list do: whole rows chosen, several
+    // at once, nothing typed over, no wrapping, no row header, and the copies with captions.
+    void ShowRows(QAbstractItemModel* model);
     // The text the copies give a column's caption, when it says more than the header shows.
     virtual QString CopiedCaption(int column) const;
 
