@@ -471,6 +471,13 @@ def dump(linux_dump, stallark_gen):
                             ["--score", "スピ＋1"]):
                 linux = subprocess.run([linux_dump] + options + [path], capture_output=True)
                 windows = wine([windows_dump] + options + [windows_path(path)])
+                if windows.returncode != linux.returncode:
+                    # Seen once in some hundred runs: a run under Wine ended with status 1 where
+                    # the same run before and after ended as on Linux. A fault of the program
+                    # fails the second run too; what the first said is kept for the record.
+                    print("again after status %d under Wine: %r" % (windows.returncode,
+                                                                     windows.stderr[-300:]))
+                    windows = wine([windows_dump] + options + [windows_path(path)])
                 what = "stallark-dump %s %s" % (" ".join(options), os.path.basename(path))
                 check(windows.returncode == linux.returncode,
                       "%s: status %d under Wine, %d on Linux" % (what, windows.returncode,
